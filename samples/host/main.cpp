@@ -1,0 +1,3 @@
+#include <windows.h>
+#include <cstdio>
+int main() { std::puts("host"); return 0; }

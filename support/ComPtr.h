@@ -1,0 +1,81 @@
+#pragma once
+#include <windows.h>
+#include <objbase.h>
+#include <utility>
+
+// Holds one reference to a COM interface: AddRef on copy, Release on destruction.
+// put() hands the slot to an out parameter; detach() gives the reference away.
+template <class T>
+class ComPtr {
+public:
+    ComPtr() = default;
+    ComPtr(std::nullptr_t) {}
+    // Takes a new reference of its own to p.
+    explicit ComPtr(T* p) : ptr_(p) { addRef(); }
+    ComPtr(const ComPtr& other) : ptr_(other.ptr_) { addRef(); }
+    ComPtr(ComPtr&& other) noexcept : ptr_(std::exchange(other.ptr_, nullptr)) {}
+    ~ComPtr() { release(); }
+
+    ComPtr& operator=(ComPtr other) noexcept
+    {
+        std::swap(ptr_, other.ptr_);
+        return *this;
+    }
+    ComPtr& operator=(std::nullptr_t)
+    {
+        release();
+        return *this;
+    }
+
+    // Adopts a reference the caller already owns (no AddRef).
+    static ComPtr attach(T* p)
+    {
+        ComPtr result;
+        result.ptr_ = p;
+        return result;
+    }
+
+    T* get() const { return ptr_; }
+    T* operator->() const { return ptr_; }
+    explicit operator bool() const { return ptr_ != nullptr; }
+
+    // Releases what is held and returns the empty slot for an out parameter.
+    T** put()
+    {
+        release();
+        return &ptr_;
+    }
+    void** putVoid() { return reinterpret_cast<void**>(put()); }
+
+    // Hands the held reference to the caller, who now owns it.
+    [[nodiscard]] T* detach() { return std::exchange(ptr_, nullptr); }
+
+    // Copies the reference into an out parameter (AddRef for the receiver).
+    void copyTo(T** out) const
+    {
+        addRef();
+        *out = ptr_;
+    }
+
+    template <class U>
+    HRESULT queryInterface(REFIID iid, ComPtr<U>& out) const
+    {
+        if (!ptr_)
+            return E_POINTER;
+        return ptr_->QueryInterface(iid, out.putVoid());
+    }
+
+private:
+    void addRef() const
+    {
+        if (ptr_)
+            ptr_->AddRef();
+    }
+    void release()
+    {
+        if (T* p = std::exchange(ptr_, nullptr))
+            p->Release();
+    }
+
+    T* ptr_ = nullptr;
+};

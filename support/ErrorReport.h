@@ -1,0 +1,65 @@
+#pragma once
+#include <windows.h>
+#include <string>
+
+// Error texts and error reporting: every failure of the library becomes one text,
+// shown in a message box and (as a rule) appended to the trace file.
+//
+// Contract shared by all callers: report at the place of failure and return the
+// code reportError gives back; it is negative for every failure.
+
+// Caption of every box that reportError shows.
+inline constexpr const char* kReportCaption = "Pellamy's CAPE-OPEN tool";
+
+// Longest composed message, without its terminating NUL.
+inline constexpr size_t kMaxMessageLength = 2399;
+
+// Codes 2..999 are internal codes, not HRESULTs: they report as E_FAIL.
+HRESULT normaliseErrorCode(HRESULT code);
+
+// Context, marker, text, the thread's error object (consumed), the system text and
+// the code, at most kMaxMessageLength characters. text null reads "??".
+std::string composeErrorMessage(HRESULT code, const char* text, const char* context);
+
+// Composes, traces (when traceIt), shows a box owned by owner (or the default
+// owner, or system-modal) and returns the normalised code.
+HRESULT reportError(HRESULT code, const char* text, const char* context, HWND owner, bool traceIt);
+// The same with code E_FAIL.
+HRESULT reportError(const char* text, const char* context, HWND owner, bool traceIt);
+
+// Composes and traces, no box; returns the normalised code.
+HRESULT traceError(HRESULT code, const char* text, const char* context);
+
+// Readable name of a code: "E_NOINTERFACE ($80004002)", a range or severity/facility.
+std::string describeHResult(HRESULT code);
+
+// Box with text, the system's text for code and describeHResult(code). Not traced.
+void showHResultMessage(const char* text, HRESULT code);
+
+// Every message box of the library goes through here (but showHResultMessage's).
+// owner null: the default owner window; none either: MB_SYSTEMMODAL is added.
+// Returns what MessageBoxA returns (the button pressed).
+int showMessage(const char* text, const char* caption, UINT style, HWND owner);
+
+// The owner of boxes shown without one; the automation object sets it to its host window.
+void setDefaultOwnerWindow(HWND owner);
+HWND defaultOwnerWindow();
+
+// Creates a COM object (remotely when server is given and not empty). On failure
+// appends a line to qnshow.txt, shows its own box and returns the failure unchanged.
+HRESULT createInterface(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid, void** out,
+                        const wchar_t* server);
+
+// The registered name of an interface (empty, and success, when not registered).
+HRESULT interfaceNameFromIID(REFIID iid, std::string& name);
+
+// A string value under HKEY_CLASSES_ROOT; empty when the key or value is missing.
+std::string GetRegPath(const char* subkey, const char* valueName);
+
+// The system's text for GetLastError(), at most kMaxMessageLength characters.
+std::string lastErrorText();
+
+// Stores value in out; when the Win32 call failed (zero where non-zero was expected,
+// or the reverse) shows "message: <last error text>" captioned with the module name
+// and returns E_FAIL. Not traced.
+HRESULT checkWin32Result(uintptr_t& out, uintptr_t value, const char* message, bool expectNonZero);

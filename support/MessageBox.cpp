@@ -1,0 +1,24 @@
+#include "support/ErrorReport.h"
+
+// The default owner of boxes shown without one. One UI thread touches it (the
+// host's), so it is a plain process-wide value.
+static HWND g_defaultOwner = nullptr;
+
+void setDefaultOwnerWindow(HWND owner)
+{
+    g_defaultOwner = owner;
+}
+
+HWND defaultOwnerWindow()
+{
+    return g_defaultOwner;
+}
+
+int showMessage(const char* text, const char* caption, UINT style, HWND owner)
+{
+    if (!owner)
+        owner = g_defaultOwner;
+    if (!owner)
+        style |= MB_SYSTEMMODAL;
+    return MessageBoxA(owner, text ? text : "", caption ? caption : "", style);
+}

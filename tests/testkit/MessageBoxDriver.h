@@ -1,0 +1,55 @@
+#pragma once
+#include <windows.h>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+// What the user saw of one message box.
+struct ShownBox {
+    HWND owner = nullptr;
+    std::string caption;
+    std::string text;
+    LONG style = 0;
+    LONG exStyle = 0;
+    bool hasIcon = false;
+    std::vector<int> buttons;  // control ids present: IDOK, IDCANCEL, IDYES, IDNO, ...
+
+    // Shown without an owner and above all windows (MB_SYSTEMMODAL).
+    bool topmost() const { return (exStyle & WS_EX_TOPMOST) != 0; }
+    bool hasButton(int id) const;
+};
+
+// Watches the calling thread through a CBT hook while it lives: every message box
+// that activates is recorded and answered with the next queued button (or the
+// default). Other dialogs are handed to the dialog handler, if one is set, which
+// drives them with their own messages. The boxes are real: nothing is replaced.
+class MessageBoxDriver {
+public:
+    explicit MessageBoxDriver(int defaultButton = IDOK);
+    ~MessageBoxDriver();
+    MessageBoxDriver(const MessageBoxDriver&) = delete;
+    MessageBoxDriver& operator=(const MessageBoxDriver&) = delete;
+
+    // The button to press on the next box (queued in order).
+    void answerNext(int button);
+    // Called once for every dialog (not a message box) when it activates.
+    void onDialog(std::function<void(HWND)> handler);
+
+    const std::vector<ShownBox>& boxes() const { return boxes_; }
+    size_t count() const { return boxes_.size(); }
+    const ShownBox& last() const { return boxes_.back(); }
+    void clear() { boxes_.clear(); }
+
+private:
+    static LRESULT CALLBACK hookProc(int code, WPARAM wParam, LPARAM lParam);
+    void activated(HWND window);
+
+    HHOOK hook_ = nullptr;
+    int defaultButton_;
+    std::deque<int> answers_;
+    std::vector<ShownBox> boxes_;
+    std::vector<HWND> seenDialogs_;
+    std::function<void(HWND)> dialogHandler_;
+    MessageBoxDriver* previous_ = nullptr;
+};

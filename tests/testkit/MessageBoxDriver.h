@@ -43,7 +43,9 @@ public:
 
 private:
     static LRESULT CALLBACK hookProc(int code, WPARAM wParam, LPARAM lParam);
+    static void CALLBACK inspectTimerProc(HWND window, UINT, UINT_PTR id, DWORD);
     void activated(HWND window);
+    void inspect(HWND window);
 
     HHOOK hook_ = nullptr;
     int defaultButton_;

@@ -41,6 +41,12 @@ void showHResultMessage(const char* text, HRESULT code);
 // Returns what MessageBoxA returns (the button pressed).
 int showMessage(const char* text, const char* caption, UINT style, HWND owner);
 
+// The application's own box (OK only, exclamation icon) captioned with the module
+// base name ("QnCOGUI11" before one is registered); owned by the default owner
+// window, system-modal without one. Used by showHResultMessage and the trace of
+// failed creations; it does not go through showMessage.
+int showApplicationMessage(const char* text);
+
 // The owner of boxes shown without one; the automation object sets it to its host window.
 void setDefaultOwnerWindow(HWND owner);
 HWND defaultOwnerWindow();

@@ -5,7 +5,7 @@
 // gets one time-stamped entry per reported error; qnshow.txt in the temporary
 // directory gets failed COM creations. Both are opened and closed per entry.
 
-// Appends "MM/DD/YY HH:MM:SS <module>: : <text>\n" (cut at 2,399 characters).
+// Appends "MM/DD/YY HH:MM:SS: <module base name>: <text>\n" (cut at 2,399 characters).
 // Never fails towards the caller: problems are shown to the user.
 void writeTrace(const char* text);
 

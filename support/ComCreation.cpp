@@ -1,0 +1,110 @@
+#include "support/ErrorReport.h"
+
+#include <objbase.h>
+
+#include <memory>
+
+#include "support/AnsiText.h"
+#include "support/Trace.h"
+
+namespace {
+
+struct CoTaskMemDeleter {
+    void operator()(wchar_t* p) const { CoTaskMemFree(p); }
+};
+using CoTaskText = std::unique_ptr<wchar_t, CoTaskMemDeleter>;
+
+// The class as the user knows it: its ProgID, or the braced CLSID without one.
+std::string classText(REFCLSID clsid)
+{
+    wchar_t* raw = nullptr;
+    HRESULT hr = ProgIDFromCLSID(clsid, &raw);
+    CoTaskText progId(raw);
+    if (SUCCEEDED(hr) && progId)
+        return toAnsi(progId.get());
+    raw = nullptr;
+    hr = StringFromCLSID(clsid, &raw);
+    CoTaskText clsidText(raw);
+    return SUCCEEDED(hr) ? toAnsi(clsidText.get()) : std::string();
+}
+
+// The registered interface name (empty when the interface is not registered), or the
+// braced IID when the name cannot be looked up.
+std::string interfaceText(REFIID iid)
+{
+    std::string name;
+    if (SUCCEEDED(interfaceNameFromIID(iid, name)))
+        return name;
+    wchar_t* raw = nullptr;
+    HRESULT hr = StringFromIID(iid, &raw);
+    CoTaskText iidText(raw);
+    return SUCCEEDED(hr) ? toAnsi(iidText.get()) : std::string();
+}
+
+HRESULT createRemotely(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid, void** out,
+                       const wchar_t* server)
+{
+    COSERVERINFO serverInfo{};
+    serverInfo.pwszName = const_cast<wchar_t*>(server);
+    MULTI_QI query{&iid, nullptr, S_OK};
+    HRESULT hr = CoCreateInstanceEx(clsid, outer, context, &serverInfo, 1, &query);
+    // The one entry carries the reference (or its own failure).
+    if (SUCCEEDED(hr) && FAILED(query.hr))
+        hr = query.hr;
+    *out = SUCCEEDED(hr) ? query.pItf : nullptr;
+    return hr;
+}
+
+HRESULT createLocally(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid, void** out)
+{
+    HRESULT hr = CoCreateInstance(clsid, outer, context, iid, out);
+    // Where remote activation is not available the flag is refused outright: the
+    // caller asked for "any of these", so the other servers are tried alone.
+    if (hr == E_INVALIDARG && (context & CLSCTX_REMOTE_SERVER))
+        hr = CoCreateInstance(clsid, outer, context & ~CLSCTX_REMOTE_SERVER, iid, out);
+    return hr;
+}
+
+void explainCreationFailure(REFCLSID clsid, DWORD context, REFIID iid, HRESULT hr)
+{
+    std::string message = "Error creating interface '" + interfaceText(iid) + "' for class '" + classText(clsid) +
+                          "' context " + std::to_string(static_cast<int>(context));
+    if (message.size() > kMaxMessageLength)
+        message.resize(kMaxMessageLength);
+    // The line in qnshow.txt comes first: it survives whatever happens with the box.
+    traceToTempFile(message.c_str());
+    showHResultMessage(message.c_str(), hr);
+}
+
+}  // namespace
+
+HRESULT createInterface(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid, void** out,
+                        const wchar_t* server)
+{
+    if (!out)
+        return E_POINTER;
+    *out = nullptr;
+    HRESULT hr = server && *server ? createRemotely(clsid, outer, context, iid, out, server)
+                                   : createLocally(clsid, outer, context, iid, out);
+    if (SUCCEEDED(hr))
+        return hr;
+    *out = nullptr;
+    try {
+        explainCreationFailure(clsid, context, iid, hr);
+    } catch (...) {
+        // Out of memory while explaining: the failure itself still goes back.
+    }
+    return hr;
+}
+
+HRESULT interfaceNameFromIID(REFIID iid, std::string& name)
+{
+    name.clear();
+    wchar_t* raw = nullptr;
+    HRESULT hr = StringFromIID(iid, &raw);
+    CoTaskText iidText(raw);
+    if (FAILED(hr))
+        return reportError(hr, "Unexpected error ", nullptr, nullptr, true);
+    name = GetRegPath(("Interface\\" + toAnsi(iidText.get())).c_str(), "");
+    return S_OK;
+}

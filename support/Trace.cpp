@@ -1,0 +1,208 @@
+#include "support/Trace.h"
+
+#include <windows.h>
+#include <shlobj.h>
+#include <direct.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "support/ErrorReport.h"
+#include "support/MTUtils.h"
+
+// Process-wide trace state. One thread (the host's UI thread) writes entries, so the
+// flags are plain values; the busy flag only keeps a re-entrant request (raised while
+// one of our boxes pumps messages) from writing into the middle of an entry.
+namespace {
+
+constexpr const char* kProductFolder = "\\Corvatek\\Corvane Quillon CAPE-OPEN";
+constexpr const char* kProblemWriting = "problem writing trace file";
+constexpr const char* kCannotOpen = "Could not open trace file";
+constexpr const char* kRelocationCaption = "Corvane Veltrix CAPE-OPEN 1.1 Information message";
+constexpr const char* kFallbackDirectory = "c:\\temp";
+
+// Header and text of one entry, without the terminating NUL of the original line buffer.
+constexpr size_t kMaxEntryLength = 2399;
+// Longest directory path the trace directory may have (MAX_PATH without the NUL).
+constexpr size_t kMaxDirectoryLength = MAX_PATH - 1;
+
+std::string g_traceDirectory;
+bool g_directoryEstablished = false;
+bool g_busy = false;
+bool g_relocationNoticePending = true;
+
+struct FileCloser {
+    void operator()(FILE* f) const { fclose(f); }
+};
+using UniqueFilePtr = std::unique_ptr<FILE, FileCloser>;
+
+void showTraceProblem(const char* text)
+{
+    showMessage(text, "", MB_OK, nullptr);
+}
+
+bool exists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Finds or creates <local app data>\Corvatek\Corvane Quillon CAPE-OPEN. Only the last
+// level is created: without a Corvatek folder the product is not installed for this
+// user, and nothing is written. Tells the user and returns false on failure; later
+// entries try again.
+bool establishTraceDirectory()
+{
+    if (g_directoryEstablished)
+        return true;
+    char appData[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData))) {
+        showTraceProblem(kProblemWriting);
+        return false;
+    }
+    std::string directory = std::string(appData) + kProductFolder;
+    if (directory.size() > kMaxDirectoryLength) {
+        showTraceProblem(kProblemWriting);
+        return false;
+    }
+    if (!exists(directory) && _mkdir(directory.c_str()) != 0) {
+        showTraceProblem(kProblemWriting);
+        return false;
+    }
+    g_traceDirectory = std::move(directory);
+    g_directoryEstablished = true;
+    return true;
+}
+
+// "MM/DD/YY HH:MM:SS", local time.
+std::string timeStamp()
+{
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    char stamp[32];
+    snprintf(stamp, sizeof stamp, "%02u/%02u/%02u %02u:%02u:%02u", now.wMonth, now.wDay, now.wYear % 100u,
+             now.wHour, now.wMinute, now.wSecond);
+    return stamp;
+}
+
+// Header, text and line feed; cut to the entry limit, and the line feed only when it
+// still fits (a cut entry runs on into the next one).
+std::string traceEntry(const char* text)
+{
+    // "date time: module: " and then the context, which is always empty.
+    std::string line = timeStamp() + ": " + MTUtils::moduleBaseName() + ": ";
+    line += text ? text : "";
+    if (line.size() > kMaxEntryLength)
+        line.resize(kMaxEntryLength);
+    if (line.size() < kMaxEntryLength)
+        line += '\n';
+    return line;
+}
+
+void writeEntry(const char* text)
+{
+    if (!establishTraceDirectory())
+        return;
+    std::string path = g_traceDirectory + "\\" + MTUtils::moduleBaseName() + ".trc";
+    UniqueFilePtr file(openTraceFile(path.c_str()));
+    if (!file) {
+        showTraceProblem(kCannotOpen);
+        return;
+    }
+    std::string line = traceEntry(text);
+    // Written as bytes: a text holding "%s" or "%d" is never a format.
+    bool written = fwrite(line.data(), 1, line.size(), file.get()) == line.size();
+    if (fclose(file.release()) != 0 || !written)
+        showTraceProblem(kProblemWriting);
+}
+
+// The part of path after its last backslash (all of it when there is none).
+std::string_view fileNameOf(std::string_view path)
+{
+    size_t slash = path.rfind('\\');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+void writeTrace(const char* text)
+{
+    if (g_busy)
+        return;
+    struct BusyGuard {
+        BusyGuard() { g_busy = true; }
+        ~BusyGuard() { g_busy = false; }
+    } busy;
+    try {
+        writeEntry(text);
+    } catch (...) {
+        showTraceProblem(kProblemWriting);
+    }
+}
+
+FILE* openTraceFile(const char* path)
+{
+    if (!path)
+        path = "";
+    if (FILE* file = fopen(path, "a+"))
+        return file;
+
+    std::string directory = MTUtils::getEnvironmentValue("TEMP");
+    if (directory.empty())
+        directory = kFallbackDirectory;
+    else if (directory.back() == '\\')
+        directory.pop_back();
+    std::string fallback = directory + "\\" + std::string(fileNameOf(path));
+
+    // Told once per process, and only when the fallback file is new: the user learns
+    // where the trace went without a box on every entry.
+    if (g_relocationNoticePending && !exists(fallback)) {
+        std::string notice = std::string("Since trace file at installation directory (") + path +
+                             ") could not be written, trace file will be written to '" + directory + "'.";
+        showMessage(notice.c_str(), kRelocationCaption, MB_ICONINFORMATION, nullptr);
+        g_relocationNoticePending = false;
+    }
+
+    FILE* file = fopen(fallback.c_str(), "a+");
+    if (!file)
+        showTraceProblem(kCannotOpen);
+    return file;
+}
+
+void traceToTempFile(const char* text)
+{
+    const char* mode = "a";
+    std::string path;
+    try {
+        char temp[MAX_PATH + 1] = {};
+        DWORD length = GetTempPathA(MAX_PATH, temp);
+        if (length > 0 && length < MAX_PATH) {
+            path = temp;
+            if (path.back() != '\\')
+                path += '\\';
+            path += "qnshow.txt";
+        }
+        std::string failure = std::string("error tracing '") + (text ? text : "") + "' (arg='2147483647') to file '" +
+                              path + "' in mode '" + mode + "'";
+        std::string line = std::string(text ? text : "") + "\n";
+        UniqueFilePtr file(path.empty() ? nullptr : fopen(path.c_str(), mode));
+        if (!file) {
+            showApplicationMessage(failure.c_str());
+            return;
+        }
+        bool written = fwrite(line.data(), 1, line.size(), file.get()) == line.size();
+        if (fclose(file.release()) != 0 || !written)
+            showApplicationMessage((failure + "(closing file)").c_str());
+    } catch (...) {
+        // Out of memory while building the line: the caller shows its own box anyway.
+    }
+}
+
+void resetTraceStateForTests()
+{
+    g_traceDirectory.clear();
+    g_directoryEstablished = false;
+    g_busy = false;
+    g_relocationNoticePending = true;
+}

@@ -1,7 +1,6 @@
 #include "support/HResultNames.h"
 
 #include <winerror.h>
-#include <ole2.h>
 
 #include <cstdio>
 #include <iterator>

@@ -177,6 +177,8 @@ void traceToTempFile(const char* text)
     try {
         char temp[MAX_PATH + 1] = {};
         DWORD length = GetTempPathA(MAX_PATH, temp);
+        // GetTempPathA ends the path with a backslash as a rule; exactly one separates
+        // it from the file name. Without a temporary path nothing is opened.
         if (length > 0 && length < MAX_PATH) {
             path = temp;
             if (path.back() != '\\')

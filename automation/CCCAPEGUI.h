@@ -1,0 +1,154 @@
+#pragma once
+#include <windows.h>
+#include <string>
+
+#include "QnShowCOCATIDs11.h"
+#include "HostContainer.h"
+
+#include "automation/ComObjectRoot.h"
+#include "automation/TypeLibDispatch.h"
+#include "support/ComPtr.h"
+#include "support/UniqueBstr.h"
+#include "support/VariantHolder.h"
+
+// The automation object behind ICCAPEGUI (class CCAPEGUI11, coclass CCAPEGUI): what
+// the host drives the whole library through. It remembers the chosen component and
+// its parent Property Package Manager, holds the host's container, window and
+// category filter, and owns the component references it is given.
+//
+// Method rules: every method is its own error boundary, nothing escapes it. Most
+// methods begin with enterMethod, which makes the host window the owner of the
+// message boxes the call may show; the plain accessors do not. Resources are always
+// loaded from ComModule::instance(), so no per-call module state has to be switched.
+class CCCAPEGUI : public ICCAPEGUI, public ComObjectRoot {
+public:
+    // The class factory's creation: plain, or aggregated when outer is given.
+    static HRESULT createInstance(IUnknown* outer, REFIID iid, void** out);
+
+    // IUnknown: delegates to the controlling unknown.
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+
+    // IDispatch: served from the registered type library.
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid,
+                                            DISPID* ids) override;
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params,
+                                     VARIANT* result, EXCEPINFO* exception, UINT* argumentError) override;
+
+    // ICCAPEGUI, in interface order.
+    HRESULT STDMETHODCALLTYPE ShowGUI(BSTR* szComponent, BSTR* szCATIDs) override;
+    HRESULT STDMETHODCALLTYPE GetItemCLSID(BSTR* itemclsid) override;
+    HRESULT STDMETHODCALLTYPE GetItemProgID(BSTR* itemprogid) override;
+    HRESULT STDMETHODCALLTYPE GetItemAlias(BSTR* alias) override;
+    HRESULT STDMETHODCALLTYPE GetParentCLSID(BSTR* Parentclsid) override;
+    HRESULT STDMETHODCALLTYPE GetParentProgID(BSTR* Parentprogid) override;
+    HRESULT STDMETHODCALLTYPE GetParentAlias(BSTR* alias) override;
+    HRESULT STDMETHODCALLTYPE GetCATID(BSTR* catid) override;
+    HRESULT STDMETHODCALLTYPE setComponent(IDispatch* comp) override;
+    HRESULT STDMETHODCALLTYPE getPersistType(LONG* pt) override;
+    HRESULT STDMETHODCALLTYPE saveStorage() override;
+    HRESULT STDMETHODCALLTYPE loadStorage(VARIANT_BOOL recalling) override;
+    HRESULT STDMETHODCALLTYPE createComp(IDispatch** comp, IDispatch** parentOut) override;
+    HRESULT STDMETHODCALLTYPE getLastError(BSTR* msg) override;
+    HRESULT STDMETHODCALLTYPE setup(INT_PTR window, IDispatch* hostContainer, LONG filter) override;
+    HRESULT STDMETHODCALLTYPE setProgIds(BSTR szComponentProgId, BSTR szParentProgId) override;
+    HRESULT STDMETHODCALLTYPE releaseComponents() override;
+    HRESULT STDMETHODCALLTYPE put_enableWarnings(VARIANT_BOOL value) override;
+    HRESULT STDMETHODCALLTYPE setAlias(BSTR szComponentAlias, BSTR szParentAlias) override;
+    HRESULT STDMETHODCALLTYPE get_serverName(BSTR* pVal) override;
+    HRESULT STDMETHODCALLTYPE put_serverName(BSTR value) override;
+    HRESULT STDMETHODCALLTYPE get_compCOversion(LONG* pVal) override;
+    HRESULT STDMETHODCALLTYPE put_compCOversion(LONG value) override;
+    HRESULT STDMETHODCALLTYPE ShowThermoGUI(VARIANT_BOOL allowModifications) override;
+    HRESULT STDMETHODCALLTYPE getThis(INT_PTR* rawPointer) override;
+    HRESULT STDMETHODCALLTYPE getCompOptions(VARIANT_BOOL* allowSubsets, VARIANT_BOOL* freeCompounds,
+                                             VARIANT_BOOL* treatAsHypos) override;
+    HRESULT STDMETHODCALLTYPE setPPInfo(VARIANT* hyNames, VARIANT* matchedBy, VARIANT* mapping) override;
+    HRESULT STDMETHODCALLTYPE simulateThermoGUI(VARIANT_BOOL freeCompounds, VARIANT_BOOL allowSubsets,
+                                                VARIANT_BOOL treatAsHypos) override;
+    HRESULT STDMETHODCALLTYPE getFullCOPPClassName(BSTR* name) override;
+    HRESULT STDMETHODCALLTYPE setCompOptions(VARIANT_BOOL allowSubsets, VARIANT_BOOL freeCompounds,
+                                             VARIANT_BOOL treatAsHypos) override;
+    HRESULT STDMETHODCALLTYPE traceReport(BSTR msg, VARIANT_BOOL appendNewLine) override;
+    HRESULT STDMETHODCALLTYPE showStaticInfo() override;
+    HRESULT STDMETHODCALLTYPE setRecovErrorsOptions(VARIANT_BOOL traceIt, VARIANT_BOOL logIt,
+                                                    VARIANT_BOOL popUp) override;
+    HRESULT STDMETHODCALLTYPE getRecovErrorsOptions(VARIANT_BOOL* traceIt, VARIANT_BOOL* logIt,
+                                                    VARIANT_BOOL* popUp) override;
+    HRESULT STDMETHODCALLTYPE get_socketVersion(BSTR* pVal) override;
+    HRESULT STDMETHODCALLTYPE put_socketVersion(BSTR value) override;
+    HRESULT STDMETHODCALLTYPE get_supportedPhaseTypes(VARIANT* pVal) override;
+    HRESULT STDMETHODCALLTYPE put_supportedPhaseTypes(VARIANT value) override;
+    HRESULT STDMETHODCALLTYPE get_requestLiquid2(VARIANT_BOOL* pVal) override;
+    HRESULT STDMETHODCALLTYPE put_requestLiquid2(VARIANT_BOOL value) override;
+    HRESULT STDMETHODCALLTYPE get_doOrderPhases(VARIANT_BOOL* pVal) override;
+    HRESULT STDMETHODCALLTYPE put_doOrderPhases(VARIANT_BOOL value) override;
+    HRESULT STDMETHODCALLTYPE getCritErrorsOptions(VARIANT_BOOL* traceIt, VARIANT_BOOL* logIt,
+                                                   VARIANT_BOOL* popUp) override;
+    HRESULT STDMETHODCALLTYPE setCritErrorsOptions(VARIANT_BOOL traceIt, VARIANT_BOOL logIt,
+                                                   VARIANT_BOOL popUp) override;
+    HRESULT STDMETHODCALLTYPE GetItemInfo(BSTR* description, BSTR* componentVersion, BSTR* vendorURL,
+                                          BSTR* helpURL, BSTR* about) override;
+
+    // After the interface's members: only setup calls it.
+    virtual HRESULT setCategoryFilter(unsigned long filter);
+
+    // For the other parts of the object.
+    // The CLSID of a ProgID: the registry's, else the selected item's CLSID text when
+    // the ProgID is the item's. A ProgID neither knows is reported (owner hostWindow).
+    HRESULT clsidForProgID(const wchar_t* progId, CLSID& clsid);
+    // itemAlias, or itemProgID when there is no alias.
+    std::string itemDisplayName() const;
+    // Host window owns the call's message boxes.
+    void enterMethod();
+    // Successful end of ShowGUI, createComp and loadStorage: no owner, no error object.
+    void leaveMethodOK();
+
+protected:
+    explicit CCCAPEGUI(IUnknown* outer);
+    ~CCCAPEGUI() override;
+
+    IUnknown* findInterface(REFIID iid) override;
+    void finalRelease() override;
+
+private:
+    template <class T>
+    friend HRESULT createComObject(IUnknown* outer, REFIID iid, void** out);
+    // Tests arrange component state that later parts of the object will set.
+    friend class CCCAPEGUITestAccess;
+
+    HRESULT FinalConstruct();
+    // ICapeUtilities::Terminate when the object has it, then the object's release.
+    // Raises RaisedError when the object fails; the reference is released regardless.
+    void terminateAndRelease(ComPtr<IDispatch>& object);
+
+    TypeLibDispatch dispatch_;
+
+    HWND hostWindow = nullptr;
+    bool warningsEnabled = true;
+    long persistType = 0;  // 0 none, 1 IPersistStorage, 2 IPersistStream, 3 IPersistStreamInit
+    ComPtr<ExtnContainer> container;
+    bool isRecalling = false;
+    unsigned long categoryFilter = catf_All;
+    UniqueBstr serverName;
+    std::string itemCATID;
+    std::string itemProgID;
+    std::string parentProgID;
+    std::string itemAlias;
+    std::string parentAlias;
+    std::string itemCOVersionText;
+    std::string itemCLSIDText;
+    std::string itemDescription;
+    std::string itemComponentVersion;
+    std::string itemVendorURL;
+    std::string itemHelpURL;
+    std::string itemAbout;
+    long compCOversion = 0;  // 0 none, 100 for 1.0, 110 for 1.1, 1000 not supported
+    VariantHolder supportedPhaseTypes;
+    ComPtr<IDispatch> component;
+    ComPtr<IDispatch> parent;
+    bool thermoGUIEnabled = true;
+};

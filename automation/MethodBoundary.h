@@ -1,0 +1,28 @@
+#pragma once
+#include <windows.h>
+#include <new>
+
+#include "automation/RaisedError.h"
+#include "support/ErrorReport.h"
+
+// The single place where what an automation method raised becomes its result: the
+// failure is reported (traced, box owned by owner or the default owner) and the
+// reported code returned. Nothing passes this point towards the host.
+template <class Body>
+HRESULT methodBoundary(const char* context, HWND owner, Body&& body) noexcept
+{
+    try {
+        try {
+            return body();
+        } catch (const RaisedError& error) {
+            error.restoreErrorInfo();
+            return reportError(error.code(), "Unexpected error ", context, owner, true);
+        } catch (const std::bad_alloc&) {
+            return reportError(E_OUTOFMEMORY, "Not enough memory", context, owner, true);
+        } catch (...) {
+            return reportError(E_UNEXPECTED, "Unexpected error ", context, owner, true);
+        }
+    } catch (...) {
+        return E_UNEXPECTED;  // the report itself failed; the host still gets a failure
+    }
+}

@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <ctime>
 #include <optional>
 #include <string>
@@ -46,3 +47,7 @@ public:
 struct FInfoErr {
     DWORD errorCode;
 };
+
+// The four numbers of a "FileVersion" text: split at '.' when it has one, else at ',';
+// each piece read as atol does; missing pieces are 0. "37, 0, 0, 1" gives 37,0,0,1.
+std::array<unsigned long, 4> splitFileVersion(const std::string& fileVersion);

@@ -62,7 +62,12 @@ public:
     {
         if (!ptr_)
             return E_POINTER;
-        return ptr_->QueryInterface(iid, out.putVoid());
+        // Asked into a holder of its own first: out may be this very holder, whose
+        // put() would release the object before it is asked.
+        ComPtr<U> answer;
+        HRESULT hr = ptr_->QueryInterface(iid, answer.putVoid());
+        out = std::move(answer);
+        return hr;
     }
 
 private:

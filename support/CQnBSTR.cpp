@@ -29,3 +29,15 @@ CQnBSTR& CQnBSTR::operator=(int32_t value)
     _bstr_t::operator=(CQnBSTR(value));
     return *this;
 }
+
+CQnBSTR& CQnBSTR::operator=(int64_t value)
+{
+    _bstr_t::operator=(CQnBSTR(value));
+    return *this;
+}
+
+CQnBSTR& CQnBSTR::operator=(double value)
+{
+    _bstr_t::operator=(CQnBSTR(value));
+    return *this;
+}

@@ -26,8 +26,12 @@ public:
 
     CQnBSTR& operator=(const CQnBSTR& other) = default;
     using _bstr_t::operator=;
-    // Replaces the text by the "%d" text of value.
+    // Replace the text by the text of value, as the constructors make it (without
+    // the double one, a double would silently assign as a truncated integer).
     CQnBSTR& operator=(int32_t value);
+    CQnBSTR& operator=(long value) { return *this = static_cast<int32_t>(value); }
+    CQnBSTR& operator=(int64_t value);
+    CQnBSTR& operator=(double value);
 
     // The cached narrow copy, made on first use; null for a null text. It lives as
     // long as the shared buffer does.

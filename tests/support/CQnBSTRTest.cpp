@@ -31,6 +31,10 @@ TEST(CQnBSTR, WritesIntegersAsDecimalText)
     CQnBSTR assigned(L"old");
     assigned = 42;
     EXPECT_EQ(wide(assigned), L"42") << "assigning an integer replaces the text";
+    assigned = 2.5;
+    EXPECT_EQ(wide(assigned), L"2.500000") << "a double assigns as a double, not a truncated integer";
+    assigned = int64_t(1) << 40;
+    EXPECT_EQ(wide(assigned), L"1099511627776");
 }
 
 TEST(CQnBSTR, WritesDoublesWithSixDecimals)

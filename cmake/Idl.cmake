@@ -1,12 +1,16 @@
-# qn_widl(<target-var> IDL <file> [TLB] [HEADER] [IID])
-# Runs widl on one IDL file, producing the outputs asked for in the binary dir.
+# qn_widl(<target-var> IDL <file> [TLB] [HEADER] [IID] [DIR <output dir>])
+# Runs widl on one IDL file, producing the outputs asked for in the binary dir
+# (or in DIR, so that two parts of the build may compile the same IDL each for itself).
 # System IDL (oaidl.idl, ocidl.idl, ...) comes from Wine's development headers.
 set(QN_WIDL_INCLUDES -I/usr/include/wine/wine/windows -I${CMAKE_SOURCE_DIR}/resources)
 
 function(qn_widl out_var)
-  cmake_parse_arguments(ARG "TLB;HEADER;IID" "IDL" "" ${ARGN})
+  cmake_parse_arguments(ARG "TLB;HEADER;IID" "IDL;DIR" "" ${ARGN})
   get_filename_component(base ${ARG_IDL} NAME_WE)
   set(dir ${CMAKE_BINARY_DIR}/generated)
+  if(ARG_DIR)
+    set(dir ${ARG_DIR})
+  endif()
   set(outputs)
   set(flags)
   if(ARG_HEADER)

@@ -21,39 +21,29 @@ TEST(MTUtils, BaseNameStopsAtTheFirstDot)
     EXPECT_EQ(MTUtils::moduleBaseName(), "QnCOGUI11") << "a name without a dot is its own base name";
     MTUtils::setModuleName("a.b.c");
     EXPECT_EQ(MTUtils::moduleBaseName(), "a") << "the base name ends at the first dot, not the last";
+    MTUtils::setModuleName(std::string(300, 'n').c_str());
+    EXPECT_EQ(MTUtils::moduleName(), std::string(259, 'n')) << "at most 259 characters are kept";
 }
 
-TEST(MTUtils, ModuleNameKeepsAtMost259Characters)
+TEST(MTUtils, EnvironmentValueOf259CharactersIsReturnedAndOf260Refused)
 {
-    ModuleNameSetting guard(std::string(300, 'n').c_str());
-    EXPECT_EQ(MTUtils::moduleName(), std::string(259, 'n'));
-}
-
-TEST(MTUtils, EnvironmentValueOf259CharactersIsReturned)
-{
-    std::string value(259, 'v');
-    EnvironmentSetting variable("QN_MTUTILS_TEST_VALUE", value.c_str());
     MessageBoxDriver boxes;
-    EXPECT_EQ(MTUtils::getEnvironmentValue("QN_MTUTILS_TEST_VALUE"), value);
-    EXPECT_EQ(boxes.count(), 0u) << "a value that fits shows no box";
-}
+    {
+        EnvironmentSetting unset("QN_MTUTILS_TEST_VALUE", nullptr);
+        EXPECT_EQ(MTUtils::getEnvironmentValue("QN_MTUTILS_TEST_VALUE"), "");
+    }
+    std::string fits(259, 'v');
+    {
+        EnvironmentSetting variable("QN_MTUTILS_TEST_VALUE", fits.c_str());
+        EXPECT_EQ(MTUtils::getEnvironmentValue("QN_MTUTILS_TEST_VALUE"), fits);
+    }
+    EXPECT_EQ(boxes.count(), 0u) << "an unset variable and a value that fits show no box";
 
-TEST(MTUtils, EnvironmentValueOf260CharactersIsRefusedWithABox)
-{
     EnvironmentSetting variable("QN_MTUTILS_TEST_VALUE", std::string(260, 'v').c_str());
-    MessageBoxDriver boxes;
     EXPECT_EQ(MTUtils::getEnvironmentValue("QN_MTUTILS_TEST_VALUE"), "") << "a value too long reads as empty";
     ASSERT_EQ(boxes.count(), 1u) << "the user is told the value is too long";
     EXPECT_EQ(boxes.last().text, "Value of Environment Variable is too long");
     EXPECT_EQ(boxes.last().caption, "QN_MTUTILS_TEST_VALUE") << "the caption names the variable";
-}
-
-TEST(MTUtils, UnsetEnvironmentVariableReadsEmpty)
-{
-    EnvironmentSetting variable("QN_MTUTILS_TEST_VALUE", nullptr);
-    MessageBoxDriver boxes;
-    EXPECT_EQ(MTUtils::getEnvironmentValue("QN_MTUTILS_TEST_VALUE"), "");
-    EXPECT_EQ(boxes.count(), 0u) << "an unset variable is not an error";
 }
 
 TEST(MTUtils, ModulePathNeedsARegisteredName)
@@ -161,14 +151,6 @@ TEST(MTUtils, VersionInfoTakesTheLaterTranslationWhereItHasAValue)
         << "a string the second translation lacks keeps the first's value";
     EXPECT_EQ(info.ProductName, "Sample of the first translation");
     EXPECT_EQ(info.LegalCopyright, "") << "a string no translation has is empty";
-}
-
-TEST(MTUtils, VersionInfoOfTheLibraryItself)
-{
-    MTUtils::VersionInfo info = MTUtils::readVersionInfo((testExecutableDirectory() + "\\QnCOGUI11.dll").c_str());
-    EXPECT_EQ(info.FileVersion, "1.1.0.0");
-    EXPECT_EQ(info.InternalName, "QnCOGUI11");
-    EXPECT_EQ(info.OriginalFilename, "QnCOGUI11.dll");
 }
 
 TEST(MTUtils, VersionInfoRaisesTheFailingStepsErrorCode)

@@ -5,6 +5,7 @@
 #include "CapeOpen.h"
 #include "SampleMachine.h"
 #include "SampleObjects.h"
+#include "components/RegisteredFault.h"
 
 using namespace samplestest;
 
@@ -25,9 +26,11 @@ TEST(SampleLiveObjects, CountsReturnToWhereTheyWereAfterManyCreations)
     // Load every DLL first, so that the counts can be read before the soak.
     for (const SampleClass& sample : sampleClasses())
         ASSERT_TRUE(createByProgId(sample.progId));
-    const wchar_t* const dlls[] = {sampleDlls[0], sampleDlls[1], sampleDlls[2]};
-    long before[3];
-    for (int i = 0; i < 3; ++i)
+    testfault::RegisteredFault fault(testfault::TestFault::ManagerOfPackageWithoutMaterialContext);
+    ASSERT_EQ(S_OK, fault.result());
+    const wchar_t* const dlls[] = {sampleDlls[0], sampleDlls[1], sampleDlls[2], L"TestComponents.dll"};
+    long before[4];
+    for (int i = 0; i < 4; ++i)
         before[i] = liveObjects(dlls[i]);
 
     for (int round = 0; round < 300; ++round) {
@@ -35,13 +38,16 @@ TEST(SampleLiveObjects, CountsReturnToWhereTheyWereAfterManyCreations)
         for (const SampleClass& sample : sampleClasses())
             held.push_back(createByProgId(sample.progId));
         held.push_back(managerPackage(L"Natural Gas"));
+        ComPtr<IUnknown> manager;
+        CoCreateInstance(fault.clsid(), nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, manager.putVoid());
+        held.push_back(manager);
         for (const auto& object : held)
             ASSERT_TRUE(object);
         if (round == 0) {
             EXPECT_GT(liveObjects(L"SampleUnitOperations.dll"), before[0]) << "live units are counted";
         }
     }
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 4; ++i) {
         EXPECT_GE(before[i], 0) << "the DLL exports GetLiveObjectCount";
         EXPECT_EQ(before[i], liveObjects(dlls[i])) << testing::PrintToString(dlls[i]) << " leaks objects";
     }

@@ -7,6 +7,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "DispatchInfo.h"
 #include "ModuleState.h"
 
 // The COM plumbing every sample class shares, in the manner of ATL's CComObject:
@@ -14,9 +15,10 @@
 // methods; it names them for QueryInterface in a member
 //     void* findInterface(REFIID iid)
 // (usually `return sample::lookupInterface<ICapeUnit, ICapeUtilities, ...>(this, iid);`).
-// ComObject<T> then supplies IUnknown for all of them, and a minimal, honest
-// IDispatch for those that are dual: it publishes no type information, knows no
-// names and invokes nothing (clients of the samples bind to the vtable).
+// ComObject<T> then supplies IUnknown for all of them, and IDispatch for those
+// that are dual: late-bound calls reach the primary dual interface (the first dual
+// one named), described by the type library embedded in the DLL (DispatchInfo.h).
+// Without that library the object publishes no type information and knows no names.
 namespace sample {
 
 namespace detail {
@@ -63,7 +65,12 @@ public:
     {
         module::objectCreated();
     }
-    ~ComObject() override { module::objectDestroyed(); }
+    ~ComObject() override
+    {
+        if (typeInfo_)
+            typeInfo_->Release();
+        module::objectDestroyed();
+    }
 
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override
     {
@@ -89,28 +96,53 @@ public:
     {
         if (!count)
             return E_POINTER;
-        *count = 0;
+        *count = typeInfo() ? 1 : 0;
         return S_OK;
     }
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info)
+    STDMETHODIMP GetTypeInfo(UINT index, LCID, ITypeInfo** info)
     {
-        if (info)
-            *info = nullptr;
-        return DISP_E_BADINDEX;
+        if (!info)
+            return E_POINTER;
+        *info = nullptr;
+        if (index != 0 || !typeInfo())
+            return DISP_E_BADINDEX;
+        typeInfo_->AddRef();
+        *info = typeInfo_;
+        return S_OK;
     }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT count, LCID, DISPID* ids)
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids)
     {
-        for (UINT i = 0; ids && i < count; ++i)
-            ids[i] = DISPID_UNKNOWN;
-        return DISP_E_UNKNOWNNAME;
+        if (!typeInfo()) {
+            for (UINT i = 0; ids && i < count; ++i)
+                ids[i] = DISPID_UNKNOWN;
+            return DISP_E_UNKNOWNNAME;
+        }
+        return DispGetIDsOfNames(typeInfo_, names, count, ids);
     }
-    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*)
+    STDMETHODIMP Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARAMS* parameters, VARIANT* result,
+                        EXCEPINFO* exception, UINT* argumentError)
     {
-        return DISP_E_MEMBERNOTFOUND;
+        if (!typeInfo())
+            return DISP_E_MEMBERNOTFOUND;
+        return DispInvoke(this->findInterface(IID_IDispatch), typeInfo_, member, flags, parameters, result,
+                          exception, argumentError);
     }
 
 private:
+    // Looked up once, on the first late-bound call.
+    ITypeInfo* typeInfo()
+    {
+        if (!typeInfoLooked_) {
+            typeInfoLooked_ = true;
+            typeInfo_ = primaryTypeInfo(this->findInterface(IID_IDispatch),
+                                        [this](REFIID iid) { return this->findInterface(iid); });
+        }
+        return typeInfo_;
+    }
+
     std::atomic<ULONG> references_{1};
+    ITypeInfo* typeInfo_ = nullptr;  // one reference once looked up
+    bool typeInfoLooked_ = false;
 };
 
 // Base of every sample class: gives it a virtual destructor, so that ComObject<T>

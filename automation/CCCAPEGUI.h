@@ -7,6 +7,7 @@
 
 #include "automation/ComObjectRoot.h"
 #include "automation/TypeLibDispatch.h"
+#include "support/CQnBSTR.h"
 #include "support/ComPtr.h"
 #include "support/UniqueBstr.h"
 #include "support/VariantHolder.h"
@@ -133,7 +134,7 @@ private:
     ComPtr<ExtnContainer> container;
     bool isRecalling = false;
     unsigned long categoryFilter = catf_All;
-    UniqueBstr serverName;
+    CQnBSTR serverName;  // shared with the copies made of it
     std::string itemCATID;
     std::string itemProgID;
     std::string parentProgID;

@@ -119,10 +119,10 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::get_serverName(BSTR* pVal)
     return methodBoundary("serverName", nullptr, [&] {
         if (!pVal)
             return E_POINTER;
-        BSTR held = serverName.get();
+        const wchar_t* held = serverName;
         BSTR copy = nullptr;
         if (held) {
-            copy = SysAllocStringLen(held, SysStringLen(held));
+            copy = SysAllocStringLen(held, serverName.length());
             if (!copy)
                 throw std::bad_alloc();
         }
@@ -134,7 +134,7 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::get_serverName(BSTR* pVal)
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::put_serverName(BSTR value)
 {
     return methodBoundary("serverName", nullptr, [&] {
-        serverName = UniqueBstr::attach(value ? SysAllocStringLen(value, SysStringLen(value)) : nullptr);
+        serverName = CQnBSTR(static_cast<const wchar_t*>(value));
         return S_OK;
     });
 }
@@ -192,8 +192,7 @@ HRESULT CCCAPEGUI::clsidForProgID(const wchar_t* progId, CLSID& clsid)
 namespace {
 
 // The braced CLSID text of a ProgID, as a new BSTR in *out (written on success only).
-template <class Object>
-HRESULT clsidTextOf(Object& object, const std::string& progId, BSTR* out)
+HRESULT clsidTextOf(CCCAPEGUI& object, const std::string& progId, BSTR* out)
 {
     if (!out)
         return E_POINTER;

@@ -58,7 +58,7 @@ std::wstring ServerDll::path() const
     return path;
 }
 
-TestRegistryKey::TestRegistryKey() : path_(L"Software\\QnCOGUI11Tests\\" + newGuidText())
+TestRegistryKey::TestRegistryKey() : path_(L"Software\\QnCOGUI11ServerTests\\" + newGuidText())
 {
     RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
 }
@@ -68,12 +68,21 @@ TestRegistryKey::~TestRegistryKey()
     if (key_)
         RegCloseKey(key_);
     RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
-    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\QnCOGUI11Tests");  // only when no other test uses it
+    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\QnCOGUI11ServerTests");  // only when no other test uses it
 }
 
-PrivateClassesRoot::PrivateClassesRoot() { RegOverridePredefKey(HKEY_CLASSES_ROOT, key_.get()); }
+PrivateClassesRoot::PrivateClassesRoot()
+{
+    // Without a key of its own, the override would be the machine's classes root.
+    if (key_.get())
+        active_ = RegOverridePredefKey(HKEY_CLASSES_ROOT, key_.get()) == ERROR_SUCCESS;
+}
 
-PrivateClassesRoot::~PrivateClassesRoot() { RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr); }
+PrivateClassesRoot::~PrivateClassesRoot()
+{
+    if (active_)
+        RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
+}
 
 ProductFolder::ProductFolder()
 {

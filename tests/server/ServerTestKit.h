@@ -38,7 +38,7 @@ private:
     HRESULT(STDAPICALLTYPE* unregisterServer_)() = nullptr;
 };
 
-// A registry key of the test's own under HKCU\Software\QnCOGUI11Tests, deleted with
+// A registry key of the test's own under HKCU\Software\QnCOGUI11ServerTests, deleted with
 // everything below it.
 class TestRegistryKey {
 public:
@@ -66,9 +66,12 @@ public:
     PrivateClassesRoot& operator=(const PrivateClassesRoot&) = delete;
 
     HKEY get() const { return key_.get(); }
+    // False when the private key could not be made: nothing may be registered then.
+    bool active() const { return active_; }
 
 private:
     TestRegistryKey key_;
+    bool active_ = false;
 };
 
 // Key path (relative to the snapshot's root, "" for the root) -> value name ("" for

@@ -142,36 +142,6 @@ TEST_F(TypeLibrary, LibraryAndItsTypesInOrder)
     }
 }
 
-TEST_F(TypeLibrary, CategoryFilterBits)
-{
-    ComPtr<ITypeInfo> info;
-    ASSERT_EQ(S_OK, library->GetTypeInfoOfGuid({0x9B2E4C10, 0x5A37, 0x4D8F, {0xA6, 0x1B, 0x0C, 0x7D, 0x3E, 0x2F, 0x8A, 0x64}},
-                                               info.put()));
-    const std::vector<std::pair<std::string, LONG>> expected = {
-        {"catf_None", 0},
-        {"catf_Component", 1},
-        {"catf_ThermoRoutine", 2},
-        {"catf_ThermoSystem", 4},
-        {"catf_PropertyPackage", 8},
-        {"catf_EquilibriumServer", 16},
-        {"catf_UnitOperation", 32},
-        {"catf_PetroUnit", 64},
-        {"catf_KineticReactionSystem", 128},
-        {"catf_KineticReaction", 256},
-        {"catf_CO11PropertyPackageManager", 512},
-        {"catf_CO11PropertyPackage", 1024},
-        {"catf_All", 65536}};
-    std::vector<std::pair<std::string, LONG>> actual;
-    for (UINT i = 0;; ++i) {
-        VARDESC* variable = nullptr;
-        if (FAILED(info->GetVarDesc(i, &variable)))
-            break;
-        actual.emplace_back(documentation(info.get(), variable->memid, false), variable->lpvarValue->lVal);
-        info->ReleaseVarDesc(variable);
-    }
-    EXPECT_EQ(expected, actual);
-}
-
 TEST_F(TypeLibrary, InterfaceMembersInVtableOrder)
 {
     ComPtr<ITypeInfo> dispatchView, info;

@@ -1,6 +1,7 @@
 #include "support/ErrorReport.h"
 
 #include "support/RegKey.h"
+#include "support/RegistryText.h"
 
 namespace {
 
@@ -12,10 +13,17 @@ std::string readClassesRootText(const char* subkey, const char* valueName)
     RegKey key;
     if (RegOpenKeyExA(HKEY_CLASSES_ROOT, subkey, 0, KEY_READ, key.put()) != ERROR_SUCCESS)
         return {};
+    return readRegistryText(key.get(), valueName);
+}
+
+}  // namespace
+
+std::string readRegistryText(HKEY key, const char* valueName)
+{
     char buffer[kValueBufferSize] = {};
     DWORD type = 0;
     DWORD size = sizeof buffer;
-    if (RegQueryValueExA(key.get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
+    if (RegQueryValueExA(key, valueName, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
         ERROR_SUCCESS)
         return {};
     // Names, descriptions and paths are strings; any other value type has no text.
@@ -25,8 +33,6 @@ std::string readClassesRootText(const char* subkey, const char* valueName)
     // The stored terminator (if the writer included one) and anything after it.
     return text.substr(0, text.find('\0'));
 }
-
-}  // namespace
 
 std::string GetRegPath(const char* subkey, const char* valueName)
 {

@@ -1,0 +1,113 @@
+// Building the catalogue into the dialog's tree: the categories that the filter
+// selects, the components registered in each, and the packages of every manager.
+#include <objbase.h>
+
+#include "catalogue/CapeOpenDlg.h"
+#include "catalogue/CategoryClasses.h"
+#include "catalogue/ItemLabel.h"
+#include "catalogue/PackageList.h"
+#include "catalogue/WideText.h"
+#include "resources/ControlIds.h"
+#include "support/AnsiText.h"
+#include "support/ComPtr.h"
+#include "support/ErrorReport.h"
+
+namespace {
+
+// In-process, handler, local and remote servers: wherever the class lives.
+constexpr DWORD kAnyServer =
+    CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER;
+
+// Enters the single-threaded apartment for the managers' sake and leaves it again,
+// only when entering succeeded (a thread of another apartment keeps its own).
+class ApartmentScope {
+public:
+    ApartmentScope() : entered_(SUCCEEDED(CoInitialize(nullptr))) {}
+    ~ApartmentScope()
+    {
+        if (entered_)
+            CoUninitialize();
+    }
+    ApartmentScope(const ApartmentScope&) = delete;
+    ApartmentScope& operator=(const ApartmentScope&) = delete;
+
+private:
+    bool entered_;
+};
+
+}  // namespace
+
+void CCapeOpenDlg::DisplayCategories()
+{
+    try {
+        // One layout and one repaint for the whole rebuild, however many items it makes.
+        TreeBuild build(tree_);
+        ClearCatalogue(true);
+        // Each rebuild lists the categories afresh, so the combo box and its CATID
+        // list start empty too.
+        HWND categoryCombo = item(IDC_CATEGORY_COMBO);
+        SendMessageA(categoryCombo, CB_RESETCONTENT, 0, 0);
+        categoryCatidList_.clear();
+        for (const CategoryEntry& entry : kCategoryTable) {
+            if (!categoryShown(entry, filterMask))
+                continue;
+            HTREEITEM categoryItem = InsertTreeItem(nullptr, entry.displayName, nullptr);
+            DisplayCategoryComponents(categoryItem, entry.wideCatid);
+            if (entry.filterFlag == kManagerFilter) {
+                DisplayPropertyPackageManagerPropPacks(categoryItem);
+                SendMessageA(categoryCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.displayName));
+                categoryCatidList_.push_back(entry.catid);
+            }
+        }
+        SendMessageA(categoryCombo, CB_SETCURSEL, 0, 0);
+    } catch (...) {
+        reportDialogError("CCapeOpenDlg::DisplayCategories. " + selectionContext());
+    }
+}
+
+void CCapeOpenDlg::DisplayCategoryComponents(HTREEITEM categoryItem, const std::wstring& catid)
+{
+    const std::string narrowCatid = toAnsi(catid);
+    forEachClassOfCategory(catid, serverOrNull(), [&](const CLSID& clsid) {
+        CAPETREEITEM record = addRecord();
+        // A class without a ProgID on this machine is left out of the tree.
+        if (GetInfoForCLSID(clsid, narrowCatid, *record, "") == S_OK && !record->ProgID.empty())
+            InsertTreeItem(categoryItem, record->ProgID, record);
+    });
+}
+
+void CCapeOpenDlg::DisplayPropertyPackageManagerPropPacks(HTREEITEM managerCategoryItem)
+{
+    ApartmentScope apartment;
+    std::string identifier;
+    std::string package;
+    try {
+        for (HTREEITEM managerItem = tree_.firstChild(managerCategoryItem); managerItem;
+             managerItem = tree_.nextSibling(managerItem)) {
+            package.clear();
+            // The item's own record names its ProgID; a registered Name may itself hold
+            // brackets, which would mislead a split of the label.
+            const auto* managerRecord = reinterpret_cast<const CAPETreeItemTag*>(tree_.data(managerItem));
+            identifier = managerRecord ? managerRecord->ProgID : SplitItemLabel(tree_.text(managerItem));
+            CLSID clsid = CLSID_NULL;
+            if (FAILED(CLSIDFromProgID(widen(identifier).c_str(), &clsid)))
+                clsid = CLSID_NULL;  // the creation below fails and says so
+
+            ComPtr<IUnknown> manager;
+            if (FAILED(createInterface(clsid, nullptr, kAnyServer, IID_IUnknown, manager.putVoid(), serverOrNull())))
+                continue;
+            const PackageListing listing = readPackageListing(manager.get());
+            if (!listing.messageLine.empty())
+                InsertTreeItem(managerItem, listing.messageLine, nullptr);
+            for (const std::string& name : listing.packageNames) {
+                package = name;
+                CAPETREEITEM record = addRecord();
+                GetInfoForCLSID(clsid, kPackageCatid, *record, name);
+                InsertTreeItem(managerItem, name, record);
+            }
+        }
+    } catch (...) {
+        reportDialogError("CCapeOpenDlg::DisplayPropertyPackageManagerPropPacks. PropertyPackageManager: " +
+                          identifier + ", propPackage: " + package);
+    }
+}

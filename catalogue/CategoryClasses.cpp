@@ -1,0 +1,34 @@
+#include "catalogue/CategoryClasses.h"
+
+#include <comcat.h>
+
+#include "support/ComPtr.h"
+#include "support/ErrorReport.h"
+
+// In-process, handler, local and remote servers: wherever the class lives.
+static constexpr DWORD kAnyServer = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER |
+                                    CLSCTX_REMOTE_SERVER;
+
+void forEachClassOfCategory(const std::wstring& catid, const wchar_t* server,
+                            const std::function<void(const CLSID&)>& visit)
+{
+    if (catid.find(L'{') == std::wstring::npos)
+        return;
+    ComPtr<ICatInformation> categories;
+    if (FAILED(createInterface(CLSID_StdComponentCategoriesMgr, nullptr, kAnyServer, IID_ICatInformation,
+                               categories.putVoid(), server)))
+        return;
+
+    CATID category = GUID_NULL;
+    CLSIDFromString(catid.c_str(), &category);
+    ComPtr<IEnumGUID> classes;
+    // 0xFFFFFFFF required categories: the manager ignores what classes require.
+    if (FAILED(categories->EnumClassesOfCategories(1, &category, static_cast<ULONG>(-1), nullptr, classes.put())) ||
+        !classes)
+        return;
+
+    CLSID clsid;
+    ULONG fetched = 0;
+    while (classes->Next(1, &clsid, &fetched) == S_OK)
+        visit(clsid);
+}

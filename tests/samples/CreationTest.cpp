@@ -59,20 +59,6 @@ TEST(SampleCreation, EverySampleAnswersTheInterfacesItPromises)
     }
 }
 
-TEST(SampleCreation, IdentificationReportsTheComponentNameAndTakesANewOne)
-{
-    ComPtr<IUnknown> object = createByProgId(L"Tarnwick.Mixer");
-    ComPtr<ICapeIdentification> identification;
-    ASSERT_EQ(S_OK, object.queryInterface(IID_ICapeIdentification, identification));
-    UniqueBstr name;
-    ASSERT_EQ(S_OK, identification->get_ComponentName(name.put()));
-    EXPECT_EQ(L"Tarnwick Mixer", name.text());
-    UniqueBstr renamed(L"Feed mixer M-101");
-    ASSERT_EQ(S_OK, identification->put_ComponentName(renamed.get()));
-    ASSERT_EQ(S_OK, identification->get_ComponentName(name.put()));
-    EXPECT_EQ(L"Feed mixer M-101", name.text());
-}
-
 TEST(SampleCreation, UnitParametersAreCheckedByNameAndBounds)
 {
     ComPtr<IUnknown> object = createByProgId(L"Tarnwick.Heater");

@@ -112,28 +112,55 @@ bool listed(const std::vector<CLSID>& classes, REFCLSID clsid)
 namespace {
 
 // Registers the sample DLLs once for the whole run, the way an installer (and the
-// demo) does, and unregisters them at the end, checking that nothing is left.
+// demo) does, and unregisters them at the end, checking that nothing is left. A DLL
+// that was registered before the run (by a fixture of other tests) stays registered.
 class SamplesRegistered : public ::testing::Environment {
 public:
     void SetUp() override
     {
-        for (const wchar_t* dll : sampleDlls)
+        for (const wchar_t* dll : sampleDlls) {
+            if (registeredBefore(dll))
+                keep_.push_back(dll);
             ASSERT_EQ(0, runRegsvr32(dll, false)) << "regsvr32 should register the sample DLL";
+        }
     }
     void TearDown() override
     {
-        for (const wchar_t* dll : sampleDlls)
+        for (const wchar_t* dll : sampleDlls) {
+            if (kept(dll))
+                continue;
             EXPECT_EQ(0, runRegsvr32(dll, true)) << "regsvr32 /u should unregister the sample DLL";
-        for (const SampleClass& sample : sampleClasses()) {
-            EXPECT_FALSE(keyExists(L"CLSID\\" + guidText(sample.clsid)))
-                << "unregistering should remove the class key of " << testing::PrintToString(sample.progId);
-            EXPECT_FALSE(keyExists(sample.progId)) << "unregistering should remove the ProgID key";
+            for (const SampleClass& sample : sampleClasses()) {
+                if (std::wstring(sample.dll) != dll)
+                    continue;
+                EXPECT_FALSE(keyExists(L"CLSID\\" + guidText(sample.clsid)))
+                    << "unregistering should remove the class key of " << testing::PrintToString(sample.progId);
+                EXPECT_FALSE(keyExists(sample.progId)) << "unregistering should remove the ProgID key";
+                for (const GUID& catid : {catidUnitOperation, catidPackageManager11, catidPropertyPackage11})
+                    EXPECT_FALSE(listed(classesOfCategory(catid), sample.clsid))
+                        << "an unregistered sample should no longer be listed in its category";
+            }
         }
-        for (const GUID& catid : {catidUnitOperation, catidPackageManager11, catidPropertyPackage11})
-            for (const SampleClass& sample : sampleClasses())
-                EXPECT_FALSE(listed(classesOfCategory(catid), sample.clsid))
-                    << "an unregistered sample should no longer be listed in its category";
     }
+
+private:
+    static bool registeredBefore(const wchar_t* dll)
+    {
+        for (const SampleClass& sample : sampleClasses())
+            if (std::wstring(sample.dll) == dll &&
+                keyExists(L"CLSID\\" + guidText(sample.clsid) + L"\\InprocServer32"))
+                return true;
+        return false;
+    }
+    bool kept(const wchar_t* dll) const
+    {
+        for (const wchar_t* k : keep_)
+            if (std::wstring(k) == dll)
+                return true;
+        return false;
+    }
+
+    std::vector<const wchar_t*> keep_;
 };
 
 const auto* const registered = ::testing::AddGlobalTestEnvironment(new SamplesRegistered);

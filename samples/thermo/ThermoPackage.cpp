@@ -254,7 +254,15 @@ STDMETHODIMP ThermoPackage::UnsetMaterial()
 
 // ISupportErrorInfo
 
-STDMETHODIMP ThermoPackage::InterfaceSupportsErrorInfo(REFIID iid) { return findInterface(iid) ? S_OK : S_FALSE; }
+STDMETHODIMP ThermoPackage::InterfaceSupportsErrorInfo(REFIID iid)
+{
+    // Asked through QueryInterface, so that a derived class's choice of interfaces counts.
+    IUnknown* answer = nullptr;
+    if (FAILED(static_cast<ICapeIdentification*>(this)->QueryInterface(iid, reinterpret_cast<void**>(&answer))))
+        return S_FALSE;
+    answer->Release();
+    return S_OK;
+}
 
 // IPersistStream
 

@@ -166,7 +166,12 @@ STDMETHODIMP UnitOperation::put_ComponentDescription(BSTR description)
 
 STDMETHODIMP UnitOperation::InterfaceSupportsErrorInfo(REFIID iid)
 {
-    return findInterface(iid) ? S_OK : S_FALSE;
+    // Every interface the whole object has (the derived classes add persistence).
+    IUnknown* answer = nullptr;
+    if (FAILED(static_cast<ICapeUnit*>(this)->QueryInterface(iid, reinterpret_cast<void**>(&answer))))
+        return S_FALSE;
+    answer->Release();
+    return S_OK;
 }
 
 STDMETHODIMP UnitOperation::GetParameter(BSTR name, double* value)

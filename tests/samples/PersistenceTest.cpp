@@ -143,6 +143,8 @@ TEST(SamplePersistence, MixerRefusesACorruptStreamAndKeepsItsState)
         LARGE_INTEGER start{};
         stream->Seek(start, STREAM_SEEK_SET, nullptr);
         EXPECT_TRUE(FAILED(persist->Load(stream.get()))) << "damaged data should be refused";
+        auto support = as<ISupportErrorInfo>(mixer, IID_ISupportErrorInfo);
+        EXPECT_EQ(S_OK, support->InterfaceSupportsErrorInfo(IID_IPersistStreamInit));
         EXPECT_FALSE(errorDescription().empty()) << "with an error object";
         EXPECT_EQ(L"Kept", nameOf(mixer)) << "a refused load changes nothing";
     }

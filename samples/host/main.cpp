@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <string>
 
+#include "ErrorDemo.h"
+#include "ServerDemo.h"
 #include "VersionInfo.h"
 #include "WindowWatcher.h"
 
@@ -30,6 +32,9 @@ int main(int argc, char** argv)
             std::printf("  %s has no version information\n", dllPath.c_str());
             result = 1;
         }
+        result |= runServerDemo();
+        watcher.setStep("reported-error");
+        result |= runErrorDemo();
     }
     CoUninitialize();
     return result;

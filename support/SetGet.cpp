@@ -155,22 +155,30 @@ bool holdsArrayOfShape(const VARIANT& var, VARTYPE vt, long len, long lowerBound
            array->rgsabound[0].lLbound == lowerBound && elementTypeOf(array, var) == vt;
 }
 
-// A zeroed one-dimensional array, or null when the platform cannot make it.
+// Bytes of one element of type vt as the platform stores it; 0 for a type it cannot
+// put into an array.
+ULONG platformElementSize(VARTYPE vt)
+{
+    SAFEARRAY* descriptor = nullptr;
+    if (FAILED(SafeArrayAllocDescriptorEx(vt, 1, &descriptor)) || !descriptor)
+        return 0;
+    const ULONG size = descriptor->cbElements;
+    SafeArrayDestroyDescriptor(descriptor);
+    return size;
+}
+
+// A zeroed one-dimensional array, or null when the platform cannot make it. The
+// array itself comes from SafeArrayCreateEx: a descriptor from
+// SafeArrayAllocDescriptorEx lacks FADF_BSTR in Wine, and its BSTRs would never be freed.
 SAFEARRAY* newVector(VARTYPE vt, long len, long lowerBound)
 {
     if (len < 0)
         return nullptr;
-    SAFEARRAY* array = nullptr;
-    if (FAILED(SafeArrayAllocDescriptorEx(vt, 1, &array)) || !array)
+    const ULONG elementSize = platformElementSize(vt);
+    if (elementSize == 0 || uint64_t(len) * elementSize > kMaxArrayBytes)
         return nullptr;
-    array->rgsabound[0].cElements = ULONG(len);
-    array->rgsabound[0].lLbound = lowerBound;
-    if (array->cbElements == 0 || uint64_t(len) * array->cbElements > kMaxArrayBytes ||
-        FAILED(SafeArrayAllocData(array))) {
-        SafeArrayDestroyDescriptor(array);
-        return nullptr;
-    }
-    return array;
+    SAFEARRAYBOUND bound{ULONG(len), lowerBound};
+    return SafeArrayCreateEx(vt, 1, &bound, nullptr);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "automation/CCCAPEGUI.h"
 
+#include <new>
+
 #include "automation/MethodBoundary.h"
 #include "support/ErrorReport.h"
 #include "support/MTUtils.h"
@@ -36,11 +38,19 @@ HRESULT CCCAPEGUI::FinalConstruct()
     container = nullptr;
     component = nullptr;
     parent = nullptr;
+    try {
+        packageDialog = std::make_unique<CCOTHConfig>();
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
     return S_OK;
 }
 
 void CCCAPEGUI::finalRelease()
 {
+    // The dialog goes first: it gives back the package interface it holds before the
+    // component is terminated.
+    packageDialog.reset();
     releaseComponents();
     HRESULT cleared = VariantClear(&supportedPhaseTypes);
     if (FAILED(cleared))

@@ -108,6 +108,10 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::setAlias(BSTR szComponentAlias, BSTR szPare
     return methodBoundary("setAlias", nullptr, [&] {
         std::string item = toAnsi(szComponentAlias);
         std::string parentName = toAnsi(szParentAlias);
+        if (packageDialog) {
+            packageDialog->itemAlias = item;
+            packageDialog->parentAlias = parentName;
+        }
         itemAlias = std::move(item);
         parentAlias = std::move(parentName);
         return S_OK;

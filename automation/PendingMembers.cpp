@@ -1,7 +1,7 @@
 // Members of ICCAPEGUI whose behaviour belongs to parts of the object that are not
-// built yet (selection through the Component Manager, creation, persistence, the
-// property-package dialog and its options). They hold their vtable slots and answer
-// E_NOTIMPL; each moves to its own file when its part is built.
+// built yet (selection through the Component Manager, creation, persistence). They
+// hold their vtable slots and answer E_NOTIMPL; each moves to its own file when its
+// part is built.
 #include "automation/CCCAPEGUI.h"
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::ShowGUI(BSTR*, BSTR*) { return E_NOTIMPL; }
@@ -14,29 +14,3 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::setComponent(IDispatch*) { return E_NOTIMPL
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::getPersistType(LONG*) { return E_NOTIMPL; }
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::saveStorage() { return E_NOTIMPL; }
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::loadStorage(VARIANT_BOOL) { return E_NOTIMPL; }
-
-HRESULT STDMETHODCALLTYPE CCCAPEGUI::ShowThermoGUI(VARIANT_BOOL) { return E_NOTIMPL; }
-HRESULT STDMETHODCALLTYPE CCCAPEGUI::getThis(INT_PTR*) { return E_NOTIMPL; }
-HRESULT STDMETHODCALLTYPE CCCAPEGUI::getCompOptions(VARIANT_BOOL*, VARIANT_BOOL*, VARIANT_BOOL*) { return E_NOTIMPL; }
-HRESULT STDMETHODCALLTYPE CCCAPEGUI::setPPInfo(VARIANT*, VARIANT*, VARIANT*) { return E_NOTIMPL; }
-HRESULT STDMETHODCALLTYPE CCCAPEGUI::simulateThermoGUI(VARIANT_BOOL, VARIANT_BOOL, VARIANT_BOOL) { return E_NOTIMPL; }
-HRESULT STDMETHODCALLTYPE CCCAPEGUI::setCompOptions(VARIANT_BOOL, VARIANT_BOOL, VARIANT_BOOL) { return E_NOTIMPL; }
-HRESULT STDMETHODCALLTYPE CCCAPEGUI::traceReport(BSTR, VARIANT_BOOL) { return E_NOTIMPL; }
-HRESULT STDMETHODCALLTYPE CCCAPEGUI::setRecovErrorsOptions(VARIANT_BOOL, VARIANT_BOOL, VARIANT_BOOL) { return E_NOTIMPL; }
-HRESULT STDMETHODCALLTYPE CCCAPEGUI::getRecovErrorsOptions(VARIANT_BOOL*, VARIANT_BOOL*, VARIANT_BOOL*)
-{
-    return E_NOTIMPL;
-}
-HRESULT STDMETHODCALLTYPE CCCAPEGUI::get_socketVersion(BSTR*) { return E_NOTIMPL; }
-HRESULT STDMETHODCALLTYPE CCCAPEGUI::put_socketVersion(BSTR) { return E_NOTIMPL; }
-HRESULT STDMETHODCALLTYPE CCCAPEGUI::get_supportedPhaseTypes(VARIANT*) { return E_NOTIMPL; }
-HRESULT STDMETHODCALLTYPE CCCAPEGUI::put_supportedPhaseTypes(VARIANT) { return E_NOTIMPL; }
-HRESULT STDMETHODCALLTYPE CCCAPEGUI::get_requestLiquid2(VARIANT_BOOL*) { return E_NOTIMPL; }
-HRESULT STDMETHODCALLTYPE CCCAPEGUI::put_requestLiquid2(VARIANT_BOOL) { return E_NOTIMPL; }
-HRESULT STDMETHODCALLTYPE CCCAPEGUI::get_doOrderPhases(VARIANT_BOOL*) { return E_NOTIMPL; }
-HRESULT STDMETHODCALLTYPE CCCAPEGUI::put_doOrderPhases(VARIANT_BOOL) { return E_NOTIMPL; }
-HRESULT STDMETHODCALLTYPE CCCAPEGUI::getCritErrorsOptions(VARIANT_BOOL*, VARIANT_BOOL*, VARIANT_BOOL*)
-{
-    return E_NOTIMPL;
-}
-HRESULT STDMETHODCALLTYPE CCCAPEGUI::setCritErrorsOptions(VARIANT_BOOL, VARIANT_BOOL, VARIANT_BOOL) { return E_NOTIMPL; }

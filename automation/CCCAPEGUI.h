@@ -1,6 +1,5 @@
 #pragma once
 #include <windows.h>
-#include <memory>
 #include <string>
 
 #include "QnShowCOCATIDs11.h"
@@ -8,7 +7,7 @@
 
 #include "automation/ComObjectRoot.h"
 #include "automation/TypeLibDispatch.h"
-#include "packagedialog/CCOTHConfig.h"
+#include "catalogue/ComponentSelection.h"
 #include "support/CQnBSTR.h"
 #include "support/ComPtr.h"
 #include "support/UniqueBstr.h"
@@ -23,7 +22,7 @@
 // methods begin with enterMethod, which makes the host window the owner of the
 // message boxes the call may show; the plain accessors do not. Resources are always
 // loaded from ComModule::instance(), so no per-call module state has to be switched.
-class CCCAPEGUI : public ICCAPEGUI, public ComObjectRoot, private PackageDialogOwner {
+class CCCAPEGUI : public ICCAPEGUI, public ComObjectRoot {
 public:
     // The class factory's creation: plain, or aggregated when outer is given.
     static HRESULT createInstance(IUnknown* outer, REFIID iid, void** out);
@@ -105,15 +104,13 @@ public:
     HRESULT clsidForProgID(const wchar_t* progId, CLSID& clsid);
     // itemAlias, or itemProgID when there is no alias.
     std::string itemDisplayName() const;
+    // The Component Manager looks the item (and its parent) up without being shown,
+    // or shows it for information when show; its selection becomes the item fields.
+    HRESULT loadItemInfo(bool show);
     // Host window owns the call's message boxes.
     void enterMethod();
     // Successful end of ShowGUI, createComp and loadStorage: no owner, no error object.
     void leaveMethodOK();
-    // The component's own editor (ICapeUtilities::Edit), offered by the property
-    // package dialog's "Custom View" button. Packages of the maker's own property
-    // system, and components without an editor, get the Custom View box instead;
-    // a failing editor gets it with the failure's code. Never throws.
-    HRESULT showCustomView() override;
 
 protected:
     explicit CCCAPEGUI(IUnknown* outer);
@@ -129,11 +126,10 @@ private:
     friend class CCCAPEGUITestAccess;
 
     HRESULT FinalConstruct();
-
-    // What the property package dialog asks of its owner while it runs.
-    std::string parentProgIdOfPackage() override;
-    void copySupportedPhaseTypes(VariantHolder& out) override;
-    void showStaticInfoView() override;
+    // The Component Manager's selection into the item fields; empties serverName.
+    void readBackSelection(const ComponentSelection& selection);
+    // The ShowGUI message for an unexpected failure, reported (code 100).
+    void reportShowGUIFailure() noexcept;
     // ICapeUtilities::Terminate when the object has it, then the object's release.
     // Raises RaisedError when the object fails; the reference is released regardless.
     void terminateAndRelease(ComPtr<IDispatch>& object);
@@ -163,6 +159,5 @@ private:
     VariantHolder supportedPhaseTypes;
     ComPtr<IDispatch> component;
     ComPtr<IDispatch> parent;
-    std::unique_ptr<CCOTHConfig> packageDialog;  // lives as long as the object
     bool thermoGUIEnabled = true;
 };

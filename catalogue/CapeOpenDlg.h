@@ -8,21 +8,11 @@
 
 #include "catalogue/CatalogueRecord.h"
 #include "catalogue/CategoryTable.h"
+#include "catalogue/ComponentManagerOwner.h"
 #include "catalogue/ComponentSelection.h"
 #include "catalogue/TreeControl.h"
 #include "support/ModalDialog.h"
 #include "support/UniqueHandle.h"
-
-// What the Component Manager needs of the object that opens it.
-class ComponentManagerOwner {
-public:
-    // The owner's category filter, read when the user confirms a choice: a unit
-    // operation may be chosen only when it is exactly catf_UnitOperation.
-    virtual unsigned long categoryFilterForChoice() const = 0;
-
-protected:
-    ~ComponentManagerOwner() = default;
-};
 
 // The CAPE-OPEN Component Manager (dialog template 101): builds the catalogue of the
 // categories that filterMask selects into its tree, shows the record of the clicked

@@ -94,7 +94,12 @@ void CCapeOpenDlg::DisplayPropertyPackageManagerPropPacks(HTREEITEM managerCateg
                 clsid = CLSID_NULL;  // the creation below fails and says so
 
             ComPtr<IUnknown> manager;
-            if (FAILED(createInterface(clsid, nullptr, kAnyServer, IID_IUnknown, manager.putVoid(), serverOrNull())))
+            const HRESULT created =
+                createInterface(clsid, nullptr, kAnyServer, IID_IUnknown, manager.putVoid(), serverOrNull());
+            // A failed creation has been explained; its error object must not be taken
+            // for the explanation of what this or a later manager does next.
+            SetErrorInfo(0, nullptr);
+            if (FAILED(created))
                 continue;
             const PackageListing listing = readPackageListing(manager.get());
             if (!listing.messageLine.empty())

@@ -16,8 +16,10 @@ void forEachClassOfCategory(const std::wstring& catid, const wchar_t* server,
         return;
     ComPtr<ICatInformation> categories;
     if (FAILED(createInterface(CLSID_StdComponentCategoriesMgr, nullptr, kAnyServer, IID_ICatInformation,
-                               categories.putVoid(), server)))
+                               categories.putVoid(), server))) {
+        SetErrorInfo(0, nullptr);  // explained already; not to be taken for a later failure's
         return;
+    }
 
     CATID category = GUID_NULL;
     CLSIDFromString(catid.c_str(), &category);

@@ -1,0 +1,131 @@
+// Choosing the component: the Component Manager shown (ShowGUI), or only consulted
+// (setProgIds), or shown for information (showStaticInfo), and its choice copied
+// into the object's item fields.
+#include "automation/CCCAPEGUI.h"
+
+#include "automation/BstrText.h"
+#include "automation/CapeVersion.h"
+#include "automation/MethodBoundary.h"
+#include "catalogue/CapeOpenDlg.h"
+#include "support/AnsiText.h"
+#include "support/ErrorReport.h"
+#include "support/UniqueBstr.h"
+
+namespace {
+
+// The object as the Component Manager's owner: the dialog reads the category filter
+// when the user confirms a choice, so it sees the object's value as it is then.
+class SelectionOwner : public ComponentManagerOwner {
+public:
+    explicit SelectionOwner(const unsigned long& categoryFilter) : categoryFilter_(categoryFilter) {}
+    unsigned long categoryFilterForChoice() const override { return categoryFilter_; }
+
+private:
+    const unsigned long& categoryFilter_;
+};
+
+std::string withoutTrailingWhiteSpace(std::string text)
+{
+    const size_t end = text.find_last_not_of(" \t\r\n\v\f");
+    text.erase(end == std::string::npos ? 0 : end + 1);
+    return text;
+}
+
+// Replaces an in/out BSTR: the caller's previous string is freed, as the parameter's
+// direction promises.
+void replaceBstr(BSTR* slot, const std::string& text)
+{
+    if (!slot)
+        return;
+    BSTR fresh = newBstr(text);
+    SysFreeString(*slot);
+    *slot = fresh;
+}
+
+}  // namespace
+
+void CCCAPEGUI::readBackSelection(const ComponentSelection& selection)
+{
+    // The catalogue is always the local machine's: every read-back empties the server.
+    serverName = selection.remoteServer.empty() ? CQnBSTR() : CQnBSTR(selection.remoteServer.c_str());
+    itemCLSIDText = selection.selCLSID;
+    itemCATID = selection.selCATID;
+    itemProgID = selection.selProgID;
+    parentProgID = selection.selParentProgID;
+    itemDescription = selection.selDescription;
+    itemVendorURL = selection.selVendorURL;
+    itemHelpURL = selection.selHelpURL;
+    itemComponentVersion = selection.selComponentVersion;
+    itemAbout = selection.selAbout;
+    UniqueBstr alias(toWide(selection.selAlias).c_str());
+    UniqueBstr parentName(toWide(selection.selParentAlias).c_str());
+    setAlias(alias.get(), parentName.get());
+    itemCOVersionText = withoutTrailingWhiteSpace(selection.selCapeVersion);
+    compCOversion = parseCOVersion(itemCOVersionText);
+}
+
+HRESULT STDMETHODCALLTYPE CCCAPEGUI::ShowGUI(BSTR* szComponent, BSTR* szCATIDs)
+{
+    enterMethod();
+    try {
+        const SelectionOwner owner(categoryFilter);
+        CCapeOpenDlg dialog(hostWindow, &owner);
+        itemCATID.clear();
+        itemProgID.clear();
+        parentProgID.clear();
+        dialog.filterMask = categoryFilter;
+        dialog.DoModal();  // what the user did is in the selection fields
+        readBackSelection(dialog.selection());
+        replaceBstr(szComponent, itemProgID);
+        replaceBstr(szCATIDs, itemCATID);
+        leaveMethodOK();
+        return S_OK;
+    } catch (...) {
+        reportShowGUIFailure();
+        return S_OK;  // the host never sees a failure of the choice, only the message
+    }
+}
+
+void CCCAPEGUI::reportShowGUIFailure() noexcept
+{
+    try {
+        BSTR raw = nullptr;
+        getFullCOPPClassName(&raw);
+        UniqueBstr name = UniqueBstr::attach(raw);
+        const std::string message = "Unexpected error in CCAPEGUI::ShowGui for ProgId:" + toAnsi(name.text());
+        reportError(100, message.c_str(), nullptr, hostWindow, true);
+    } catch (...) {
+        reportError(100, "Unexpected error in CCAPEGUI::ShowGui for ProgId:", nullptr, hostWindow, true);
+    }
+}
+
+HRESULT CCCAPEGUI::loadItemInfo(bool show)
+{
+    enterMethod();
+    const SelectionOwner owner(categoryFilter);
+    CCapeOpenDlg dialog(hostWindow, &owner);
+    dialog.filterMask = categoryFilter;
+    dialog.SelectByProgIDs(itemProgID, parentProgID, "");
+    if (show)
+        dialog.DoModal();
+    readBackSelection(dialog.selection());
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE CCCAPEGUI::setProgIds(BSTR szComponentProgId, BSTR szParentProgId)
+{
+    enterMethod();
+    return methodBoundary("setProgIds", hostWindow, [&] {
+        std::string item = toAnsi(szComponentProgId);
+        std::string parentId = toAnsi(szParentProgId);
+        itemProgID = std::move(item);
+        parentProgID = std::move(parentId);
+        return loadItemInfo(false);
+    });
+}
+
+HRESULT STDMETHODCALLTYPE CCCAPEGUI::showStaticInfo()
+{
+    enterMethod();
+    return methodBoundary("showStaticInfo", hostWindow, [&] { return loadItemInfo(true); });
+}

@@ -1,5 +1,6 @@
 #pragma once
 #include <windows.h>
+#include <memory>
 #include <string>
 
 #include "QnShowCOCATIDs11.h"
@@ -8,6 +9,7 @@
 #include "automation/ComObjectRoot.h"
 #include "automation/TypeLibDispatch.h"
 #include "catalogue/ComponentSelection.h"
+#include "packagedialog/CCOTHConfig.h"
 #include "support/CQnBSTR.h"
 #include "support/ComPtr.h"
 #include "support/UniqueBstr.h"
@@ -22,7 +24,7 @@
 // methods begin with enterMethod, which makes the host window the owner of the
 // message boxes the call may show; the plain accessors do not. Resources are always
 // loaded from ComModule::instance(), so no per-call module state has to be switched.
-class CCCAPEGUI : public ICCAPEGUI, public ComObjectRoot {
+class CCCAPEGUI : public ICCAPEGUI, public ComObjectRoot, private PackageDialogOwner {
 public:
     // The class factory's creation: plain, or aggregated when outer is given.
     static HRESULT createInstance(IUnknown* outer, REFIID iid, void** out);
@@ -111,6 +113,11 @@ public:
     void enterMethod();
     // Successful end of ShowGUI, createComp and loadStorage: no owner, no error object.
     void leaveMethodOK();
+    // The component's own editor (ICapeUtilities::Edit), offered by the property
+    // package dialog's "Custom View" button. Packages of the maker's own property
+    // system, and components without an editor, get the Custom View box instead;
+    // a failing editor gets it with the failure's code. Never throws.
+    HRESULT showCustomView() override;
 
 protected:
     explicit CCCAPEGUI(IUnknown* outer);
@@ -130,6 +137,11 @@ private:
     void readBackSelection(const ComponentSelection& selection);
     // The ShowGUI message for an unexpected failure, reported (code 100).
     void reportShowGUIFailure() noexcept;
+
+    // What the property package dialog asks of its owner while it runs.
+    std::string parentProgIdOfPackage() override;
+    void copySupportedPhaseTypes(VariantHolder& out) override;
+    void showStaticInfoView() override;
     // ICapeUtilities::Terminate when the object has it, then the object's release.
     // Raises RaisedError when the object fails; the reference is released regardless.
     void terminateAndRelease(ComPtr<IDispatch>& object);
@@ -159,5 +171,6 @@ private:
     VariantHolder supportedPhaseTypes;
     ComPtr<IDispatch> component;
     ComPtr<IDispatch> parent;
+    std::unique_ptr<CCOTHConfig> packageDialog;  // lives as long as the object
     bool thermoGUIEnabled = true;
 };

@@ -1,0 +1,88 @@
+#include "inspector/InterfaceProbe.h"
+
+#include <objbase.h>
+
+#include "inspector/ProbeTable.h"
+#include "support/ComPtr.h"
+#include "support/ErrorReport.h"
+
+namespace {
+
+// In-process server, in-process handler, local server and remote server.
+constexpr DWORD kAnyServer = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER |
+                             CLSCTX_REMOTE_SERVER;
+
+std::wstring widen(const std::string& text)
+{
+    if (text.empty())
+        return {};
+    const int size = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    if (size <= 0)
+        return {};
+    std::wstring wide(static_cast<size_t>(size), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
+    return wide;
+}
+
+// The component answers to an interface unless it says E_NOINTERFACE: any other
+// failure still means that it knows the interface. Only a successful query hands out
+// a reference (released with the holder); what a failed one leaves in the out
+// parameter is not trusted.
+bool answers(IUnknown* component, REFIID iid, ComPtr<IUnknown>& got)
+{
+    void* raw = nullptr;
+    const HRESULT hr = component->QueryInterface(iid, &raw);
+    if (SUCCEEDED(hr))
+        got = ComPtr<IUnknown>::attach(static_cast<IUnknown*>(raw));
+    return hr != E_NOINTERFACE;
+}
+
+void probeInterface(IUnknown* component, const ProbedInterface& entry, ProbeOutput& output)
+{
+    ComPtr<IUnknown> listed;
+    ComPtr<IUnknown> published;
+    bool answered = answers(component, entry.listed, listed);
+    if (!answered && entry.published)
+        answered = answers(component, *entry.published, published);
+    if (!answered) {
+        output.appendLine(probeLine(entry.name, false));
+        return;
+    }
+    try {
+        output.appendLine(probeLine(entry.name, true));
+        listed = nullptr;
+        published = nullptr;
+    } catch (...) {
+        output.showMessage("Error");
+    }
+}
+
+}  // namespace
+
+std::string probeLine(const char* interfaceName, bool answered)
+{
+    return std::string("QI( ") + interfaceName + (answered ? " ) succeeded" : " ) failed");
+}
+
+void probeComponentInterfaces(const std::string& progId, const wchar_t* server, ProbeOutput& output)
+{
+    // Not tested: an unknown ProgID leaves CLSID_NULL, whose creation fails below
+    // with REGDB_E_CLASSNOTREG and says so.
+    CLSID clsid = CLSID_NULL;
+    if (FAILED(CLSIDFromProgID(widen(progId).c_str(), &clsid)))
+        clsid = CLSID_NULL;
+
+    ComPtr<IUnknown> component;
+    const HRESULT created = createInterface(clsid, nullptr, kAnyServer, IID_IUnknown, component.putVoid(), server);
+    if (created != S_OK) {
+        // A success code other than S_OK is refused too; the object it may have
+        // delivered is released by its holder.
+        if (created == REGDB_E_CLASSNOTREG)
+            output.showMessage("The object " + progId + " is not registered in the registration database.");
+        else
+            output.showMessage("Unexpected error while instantiating " + progId);
+        return;
+    }
+    for (const ProbedInterface& entry : kProbedInterfaces)
+        probeInterface(component.get(), entry, output);
+}

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -60,9 +61,12 @@ inline void pressCloseBox(HWND dialog) { SendMessageA(dialog, WM_SYSCOMMAND, SC_
 
 // Runs `show` (which shows the dialog modally) and hands the dialog to `drive` once it
 // is initialised. Whatever drive does, the dialog is then cancelled, so a failing
-// check never leaves the test waiting. Message boxes on the way are answered OK.
+// check never leaves the test waiting. Dialogs the driven one opens are cancelled as
+// they come, their captions collected in `nested` when given. Message boxes on the
+// way are answered OK, or as `boxes` (when given) is told.
 template <class Show>
-auto runDriven(Show&& show, const std::function<void(HWND)>& drive, MessageBoxDriver* boxes = nullptr)
+auto runDriven(Show&& show, const std::function<void(HWND)>& drive, MessageBoxDriver* boxes = nullptr,
+               std::vector<std::string>* nested = nullptr)
 {
     std::optional<MessageBoxDriver> ownBoxes;
     if (!boxes)
@@ -70,8 +74,16 @@ auto runDriven(Show&& show, const std::function<void(HWND)>& drive, MessageBoxDr
     MessageBoxDriver& driver = boxes ? *boxes : *ownBoxes;
     bool driven = false;
     driver.onDialog([&](HWND dialog) {
-        if (driven)
+        { char c[256]={}; GetWindowTextA(dialog,c,256); fprintf(stderr,"DIALOG %p [%s] driven=%d\n",(void*)dialog,c,driven); }
+        if (driven) {
+            if (nested) {
+                char caption[256] = {};
+                GetWindowTextA(dialog, caption, sizeof caption);
+                nested->push_back(caption);
+            }
+            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
             return;
+        }
         driven = true;
         drive(dialog);
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);

@@ -23,6 +23,7 @@ public:
         of(gui).component = ComPtr<IDispatch>(component);
     }
     static void setParentProgId(const ComPtr<ICCAPEGUI>& gui, const char* progId) { of(gui).parentProgID = progId; }
+    static void setItemProgId(const ComPtr<ICCAPEGUI>& gui, const char* progId) { of(gui).itemProgID = progId; }
 };
 
 namespace {
@@ -41,7 +42,7 @@ protected:
     }
     // ShowThermoGUI with drive given the dialog's window; false when no dialog came.
     bool showDriven(VARIANT_BOOL allowModifications, const std::function<void(HWND)>& drive,
-                    MessageBoxDriver* boxes = nullptr)
+                    MessageBoxDriver* boxes = nullptr, std::vector<std::string>* nested = nullptr)
     {
         bool shown = false;
         HRESULT hr = runDriven([&] { return gui->ShowThermoGUI(allowModifications); },
@@ -49,7 +50,7 @@ protected:
                                    shown = true;
                                    drive(window);
                                },
-                               boxes);
+                               boxes, nested);
         EXPECT_EQ(hr, S_OK);
         return shown;
     }
@@ -333,4 +334,19 @@ TEST_F(ThermoBridge, CustomViewButtonAsksTheObjectAndItsBoxBelongsToTheDialog)
     ASSERT_EQ(boxes.count(), 1u);
     EXPECT_NE(boxes.last().text.find("does not provide a Custom View"), std::string::npos);
     EXPECT_EQ(boxes.last().owner, shownDialog);
+}
+
+TEST_F(ThermoBridge, BrowseStaticInformationOpensTheComponentManagerOverTheDialog)
+{
+    MessageBoxDriver boxes;
+    Access::setItemProgId(gui, "Vendor.SamplePackage.1");  // shown for information, not to be chosen
+    std::vector<std::string> nested;
+    EXPECT_TRUE(showDriven(
+        VARIANT_TRUE,
+        [&](HWND window) {
+            click(window, 250);
+            EXPECT_TRUE(IsWindow(window)) << "the package dialog stays open";
+        },
+        &boxes, &nested));
+    EXPECT_EQ(nested, std::vector<std::string>{"Corvane Quillon CAPE-OPEN 1.1 Property Component Manager"});
 }

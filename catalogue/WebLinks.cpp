@@ -1,10 +1,146 @@
 // Opening the shown component's web pages (the Vendor URL and Component Help
 // buttons) in a browser window.
-#include "catalogue/CapeOpenDlg.h"
+#include "catalogue/WebLinks.h"
 
-// Not built yet: the web-links work opens url through the web browser's automation
-// object. Until then the buttons open nothing.
-HRESULT CCapeOpenDlg::NavigateToURL(const std::string&)
+#include <exdisp.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cctype>
+
+#include "catalogue/CapeOpenDlg.h"
+#include "catalogue/WideText.h"
+#include "support/ComPtr.h"
+#include "support/ErrorReport.h"
+#include "support/RegKey.h"
+#include "support/UniqueBstr.h"
+#include "support/VariantHolder.h"
+
+namespace {
+
+// In-process server, in-process handler, local server and remote server; the
+// browser is always created on this machine (no server name).
+constexpr DWORD kAnyServer = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER |
+                             CLSCTX_REMOTE_SERVER;
+
+// A failed call inside the navigation, shown as the unexpected error.
+struct NavigationFault {
+    HRESULT code;
+};
+
+// An optional argument left out, as automation passes it.
+struct MissingArgument : VariantHolder {
+    MissingArgument()
+    {
+        vt = VT_ERROR;
+        scode = DISP_E_PARAMNOTFOUND;
+    }
+};
+
+HRESULT navigateWithBrowserObject(const std::string& url, REFCLSID browserClass,
+                                  const DialogErrorReporter& reportError)
 {
+    ComPtr<IWebBrowser> browser;
+    const HRESULT created = createInterface(browserClass, nullptr, kAnyServer, IID_IWebBrowser, browser.putVoid(),
+                                            nullptr);
+    if (FAILED(created))
+        return created;  // createInterface has shown why
+
+    ComPtr<IWebBrowserApp> application;
+    const HRESULT asked = browser.queryInterface(IID_IWebBrowserApp, application);
+    if (FAILED(asked) && asked != E_NOINTERFACE)
+        throw NavigationFault{asked};
+    if (!application)
+        return reportError("Error access interface IWebBrowserApp from InternetExplorer class");
+
+    application->put_Visible(VARIANT_TRUE);  // its result does not matter
+
+    const std::wstring wideUrl = widen(url);
+    UniqueBstr address(wideUrl.c_str());
+    if (!address.get())
+        throw NavigationFault{E_OUTOFMEMORY};
+    MissingArgument flags, targetFrameName, postData, headers;
+    const HRESULT navigated = browser->Navigate(address.get(), &flags, &targetFrameName, &postData, &headers);
+    if (FAILED(navigated))
+        return reportError("Error navigating to url '" + url + "'");
+    return navigated;
+}
+
+HRESULT navigateWithShell(const std::string& url, const ShellOpener& openWithShell,
+                          const DialogErrorReporter& reportError)
+{
+    const std::wstring address = webAddressForShell(url);
+    if (address.empty() || !openWithShell(address))
+        return reportError("Error navigating to url '" + url + "'");
     return S_OK;
+}
+
+bool startsWithNoCase(const std::string& text, const std::string& prefix)
+{
+    return text.size() >= prefix.size() &&
+           std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
+               return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+           });
+}
+
+}  // namespace
+
+HRESULT navigateToURL(const std::string& url, REFCLSID browserClass, const ShellOpener& openWithShell,
+                      const DialogErrorReporter& reportError)
+{
+    if (url.empty())
+        return reportError("Component does not provide any URL for that field");
+    try {
+        if (!classRegistered(browserClass))
+            return navigateWithShell(url, openWithShell, reportError);
+        return navigateWithBrowserObject(url, browserClass, reportError);
+    } catch (...) {
+        return reportError("Unexpected Error navigating to url '" + url + "'");
+    }
+}
+
+HRESULT NavigateToURL(const std::string& url, const DialogErrorReporter& reportError)
+{
+    return navigateToURL(url, CLSID_InternetExplorer, openInDefaultBrowser, reportError);
+}
+
+bool classRegistered(REFCLSID clsid)
+{
+    wchar_t text[40] = {};
+    if (!StringFromGUID2(clsid, text, 40))
+        return false;
+    const std::wstring classKey = std::wstring(L"CLSID\\") + text + L"\\";
+    for (const wchar_t* server : {L"LocalServer32", L"InprocServer32", L"LocalServer", L"InprocServer"}) {
+        RegKey key;
+        if (RegOpenKeyExW(HKEY_CLASSES_ROOT, (classKey + server).c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS)
+            return true;
+    }
+    return false;
+}
+
+std::wstring webAddressForShell(const std::string& url)
+{
+    if (startsWithNoCase(url, "http://") || startsWithNoCase(url, "https://"))
+        return widen(url);
+    if (url.find_first_of(":\\") == std::string::npos)
+        return widen("http://" + url);
+    return {};
+}
+
+bool openInDefaultBrowser(const std::wstring& address)
+{
+    SHELLEXECUTEINFOW execute{};
+    execute.cbSize = sizeof execute;
+    // No box of the shell's own (the caller reports), and the program is started
+    // before the call returns.
+    execute.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+    execute.lpVerb = L"open";
+    execute.lpFile = address.c_str();
+    execute.nShow = SW_SHOWNORMAL;
+    return ShellExecuteExW(&execute) != FALSE;
+}
+
+HRESULT CCapeOpenDlg::NavigateToURL(const std::string& url)
+{
+    return ::NavigateToURL(url, [this](const std::string& text) { return reportDialogError(text); });
 }

@@ -196,3 +196,29 @@ TEST_F(Choosing, PresetOfAPackageLooksItUpUnderItsManager)
     EXPECT_EQ(dialog.selection().selParentProgID, "");
     EXPECT_EQ(dialog.selection().selAlias, "Peng-Robinson") << "the other fields stay as they were";
 }
+
+TEST_F(Choosing, DialogErrorsAreStopBoxesOwnedByTheDialogAndNameTheSelection)
+{
+    HRESULT reported = S_OK;
+    std::string context;
+    choose(1536, [&](HWND dialog) {
+        selectItem(dialog, itemAt(dialog, {kManagersCategory, managerLabel(), "SRK"}));
+        ASSERT_NE(dialog_->shownRecord(), nullptr);
+        EXPECT_EQ(dialog_->shownRecord()->ProgID, "SRK") << "the shown record follows the selection";
+        dialog_->SetSelection(dialog_->shownRecord(), nullptr);
+        context = dialog_->selectionContext();
+        reported = dialog_->reportDialogError("Something failed. " + context);
+        SendMessageA(dialog, WM_COMMAND, IDC_REFRESH, 0);
+        EXPECT_EQ(dialog_->shownRecord(), nullptr) << "a rebuild forgets the shown record";
+        click(dialog, IDOK);  // SetSelection above chose SRK
+    });
+    EXPECT_EQ(reported, E_FAIL);
+    EXPECT_EQ(context, "clsid:" + installed().manager.clsidText() + ", progid:SRK, parent: ");
+    ASSERT_EQ(boxes_.count(), 1u);
+    const ShownBox& box = boxes_.last();
+    EXPECT_EQ(box.text, "Something failed. " + context);
+    EXPECT_EQ(box.caption, "catalogue_tests") << "the application's title";
+    EXPECT_TRUE(box.hasIcon);
+    EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
+    EXPECT_NE(box.owner, nullptr);
+}

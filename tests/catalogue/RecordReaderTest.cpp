@@ -22,25 +22,6 @@ CAPETreeItemTag read(const RegisteredClass& registered, const std::string& catid
 
 }  // namespace
 
-TEST(RecordReader, FillsAComponentRecordFromItsDescription)
-{
-    RegisteredClass unit("QnTest.Mixer", {kUnitCatid});
-    unit.describe({{"Name", "Mixer"}, {"Description", "Mixes streams"}, {"About", "About it"},
-                   {"CapeVersion", "1.0"}, {"ComponentVersion", "2.3"}, {"VendorURL", "http://vendor"},
-                   {"HelpURL", "http://help"}});
-    CAPETreeItemTag record = read(unit, kUnitCatid, "");
-    EXPECT_EQ(record.CATID, kUnitCatid);
-    EXPECT_EQ(record.ProgID, unit.progId());
-    EXPECT_EQ(record.CLSID, unit.clsidText());
-    EXPECT_EQ(record.Name, "Mixer");
-    EXPECT_EQ(record.Description, "Mixes streams");
-    EXPECT_EQ(record.About, "About it");
-    EXPECT_EQ(record.CapeVersion, "1.0");
-    EXPECT_EQ(record.ComponentVersion, "2.3");
-    EXPECT_EQ(record.VendorURL, "http://vendor");
-    EXPECT_EQ(record.HelpURL, "http://help");
-}
-
 TEST(RecordReader, AComponentWithoutDescriptionIsNamedByItsProgIDAndHasNoFallback)
 {
     RegisteredClass unit("QnTest.Bare", {kUnitCatid});

@@ -6,7 +6,6 @@
 #include <stdexcept>
 
 #include "ScriptedComponent.h"
-#include "SampleUnits.h"
 #include "inspector/InterfaceProbe.h"
 #include "inspector/ProbeTable.h"
 #include "testkit/MessageBoxDriver.h"
@@ -192,21 +191,6 @@ TEST(InterfaceProbe, AnExceptionWhileListingASucceededLineShowsErrorAndTheProbeG
     EXPECT_EQ(component.liveReferences(), 0) << "the pointer of the interrupted entry is released too";
 }
 
-TEST(InterfaceProbe, EveryRunCreatesTheComponentAfreshAndAppendsItsOwnLines)
-{
-    ScriptedComponent component({{IID_IDispatch}, {}, S_OK});
-    RecordedOutput output;
-    probeComponentInterfaces(component.progId(), nullptr, output);
-    probeComponentInterfaces(component.progId(), L"", output);  // an empty server is the local machine
-
-    std::vector<std::string> twice = expectedLines({1, 2});
-    const std::vector<std::string> once = twice;
-    twice.insert(twice.end(), once.begin(), once.end());
-    EXPECT_EQ(output.lines, twice);
-    EXPECT_EQ(component.creations(), 2);
-    EXPECT_EQ(component.liveReferences(), 0);
-}
-
 TEST(InterfaceProbe, AnUnregisteredProgIDIsReportedAsNotRegisteredWithoutLines)
 {
     MessageBoxDriver boxes;
@@ -234,18 +218,4 @@ TEST(InterfaceProbe, ACreationFailingOtherwiseIsAnUnexpectedErrorWithoutLines)
     ASSERT_EQ(boxes.count(), 1u);
     EXPECT_NE(boxes.last().text.find(component.progId()), std::string::npos) << boxes.last().text;
     EXPECT_EQ(component.liveReferences(), 0);
-}
-
-TEST(InterfaceProbe, TheSampleUnitOperationAnswersItsPublishedInterfaces)
-{
-    SampleUnits samples;
-    ASSERT_TRUE(samples.registered()) << "SampleUnitOperations.dll beside the test program registers";
-    MessageBoxDriver boxes;
-    RecordedOutput output;
-    probeComponentInterfaces("Tarnwick.Mixer", nullptr, output);
-    // IUnknown, IDispatch, ICapeIdentification and (published) ICapeUnit.
-    EXPECT_EQ(output.lines, expectedLines({1, 2, 3, 10}));
-    EXPECT_TRUE(output.messages.empty());
-    EXPECT_EQ(boxes.count(), 0u);
-    EXPECT_EQ(samples.liveObjects(), 0) << "the mixer is released";
 }

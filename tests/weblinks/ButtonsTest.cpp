@@ -1,7 +1,6 @@
 // The Vendor URL and Component Help buttons of the Component Manager.
 #include <gtest/gtest.h>
 
-#include "BrowserClassRegistration.h"
 #include "RegisteredClass.h"
 #include "TestBrowser.h"
 #include "TreeReading.h"
@@ -27,7 +26,7 @@ class WebLinkButtons : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(classRegistered(CLSID_InternetExplorer));
+        ASSERT_TRUE(classRegistered(CLSID_InternetExplorer)) << "the test prefix registers the browser class";
         ASSERT_TRUE(browser_.served()) << "never the real browser";
         linked_.describe({{"Name", "Linked Unit"},
                           {"VendorURL", "http://www.linked.example/"},
@@ -58,7 +57,6 @@ protected:
         SendMessageA(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
     }
 
-    BrowserClassRegistration registration_;
     TestBrowser browser_;
     MessageBoxDriver boxes_;
     RegisteredClass linked_{"QnTest.Linked", {kCategoryTable[0].catid}};
@@ -102,16 +100,4 @@ TEST_F(WebLinkButtons, AnEmptyVendorAddressIsAStopBoxOfTheDialog)
         EXPECT_TRUE(box.hasButton(IDOK));
     });
     EXPECT_EQ(browser_.creations(), 0);
-}
-
-TEST_F(WebLinkButtons, ABrowserWithoutIWebBrowserAppIsAStopBoxOfTheDialog)
-{
-    browser_.log().lacksWebBrowserApp = true;
-    withUnitShown("Unlinked Unit", unlinked_, [&](HWND dialog) {
-        press(dialog, IDC_COMPONENT_HELP);
-        ASSERT_EQ(boxes_.count(), 1u);
-        EXPECT_EQ(boxes_.last().text, "Error access interface IWebBrowserApp from InternetExplorer class");
-        EXPECT_EQ(boxes_.last().owner, dialog);
-    });
-    EXPECT_TRUE(browser_.log().navigations.empty());
 }

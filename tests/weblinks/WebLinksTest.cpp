@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "BrowserClassRegistration.h"
+#include "RecorderScheme.h"
 #include "TestBrowser.h"
 #include "catalogue/WebLinks.h"
 #include "testkit/MessageBoxDriver.h"
@@ -28,13 +28,12 @@ class WebLinks : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        // Never the real browser: the class must be registered (so that the browser
-        // road is taken) and served by the test browser.
-        ASSERT_TRUE(classRegistered(CLSID_InternetExplorer));
+        // Never the real browser: the class is registered in the test prefix (so
+        // that the browser road is taken), and this process serves it.
+        ASSERT_TRUE(classRegistered(CLSID_InternetExplorer)) << "the test prefix registers the browser class";
         ASSERT_TRUE(browser_.served());
     }
 
-    BrowserClassRegistration registration_;
     TestBrowser browser_;
     RecordedReports reports_;
     MessageBoxDriver boxes_;

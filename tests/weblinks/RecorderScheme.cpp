@@ -1,39 +1,16 @@
-#include "BrowserClassRegistration.h"
+#include "RecorderScheme.h"
 
-#include <exdisp.h>
 #include <objbase.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
-#include "catalogue/WebLinks.h"
-#include "support/RegKey.h"
-
 namespace {
 
-std::wstring classKey()
+bool writeText(const std::wstring& path, const wchar_t* name, const std::wstring& value)
 {
-    wchar_t text[40] = {};
-    StringFromGUID2(CLSID_InternetExplorer, text, 40);
-    return std::wstring(L"CLSID\\") + text;
-}
-
-bool keyExists(const std::wstring& path)
-{
-    RegKey key;
-    return RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS;
-}
-
-void deleteKey(const std::wstring& path)
-{
-    RegDeleteTreeW(HKEY_CLASSES_ROOT, path.c_str());
-    RegDeleteKeyW(HKEY_CLASSES_ROOT, path.c_str());
-}
-
-bool writeDefault(const std::wstring& path, const std::wstring& value)
-{
-    return RegSetKeyValueW(HKEY_CLASSES_ROOT, path.c_str(), nullptr, REG_SZ, value.c_str(),
+    return RegSetKeyValueW(HKEY_CLASSES_ROOT, path.c_str(), name, REG_SZ, value.c_str(),
                            static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
@@ -45,22 +22,6 @@ std::wstring besideTestProgram(const wchar_t* fileName)
 }
 
 }  // namespace
-
-BrowserClassRegistration::BrowserClassRegistration()
-{
-    if (classRegistered(CLSID_InternetExplorer))
-        return;
-    classKeyWritten_ = !keyExists(classKey());
-    serverKeyWritten_ = writeDefault(classKey() + L"\\LocalServer32", L"C:\\QnTest\\no-such-browser.exe");
-}
-
-BrowserClassRegistration::~BrowserClassRegistration()
-{
-    if (classKeyWritten_)
-        deleteKey(classKey());
-    else if (serverKeyWritten_)
-        deleteKey(classKey() + L"\\LocalServer32");
-}
 
 RecorderScheme::RecorderScheme()
 {
@@ -76,15 +37,14 @@ RecorderScheme::RecorderScheme()
 
     const std::wstring command =
         L"\"" + besideTestProgram(L"UrlRecorder.exe") + L"\" \"" + recordFile_ + L"\" \"%1\"";
-    registered_ = writeDefault(name_, L"URL:QnTest recorder") &&
-                  RegSetKeyValueW(HKEY_CLASSES_ROOT, name_.c_str(), L"URL Protocol", REG_SZ, L"",
-                                  sizeof(wchar_t)) == ERROR_SUCCESS &&
-                  writeDefault(name_ + L"\\shell\\open\\command", command);
+    registered_ = writeText(name_, nullptr, L"URL:QnTest recorder") && writeText(name_, L"URL Protocol", L"") &&
+                  writeText(name_ + L"\\shell\\open\\command", nullptr, command);
 }
 
 RecorderScheme::~RecorderScheme()
 {
-    deleteKey(name_);
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, name_.c_str());
+    RegDeleteKeyW(HKEY_CLASSES_ROOT, name_.c_str());
     DeleteFileW(recordFile_.c_str());
 }
 

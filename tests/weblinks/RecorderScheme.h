@@ -3,23 +3,6 @@
 
 #include <string>
 
-// Makes sure that the web browser application class (CLSID_InternetExplorer) is
-// registered with a server, so that NavigateToURL takes the browser road; a test
-// serves the class itself (TestBrowser). Where the machine registers it already
-// (Wine does) nothing is written; otherwise a LocalServer32 key naming a program
-// that does not exist is written and removed again with this object.
-class BrowserClassRegistration {
-public:
-    BrowserClassRegistration();
-    ~BrowserClassRegistration();
-    BrowserClassRegistration(const BrowserClassRegistration&) = delete;
-    BrowserClassRegistration& operator=(const BrowserClassRegistration&) = delete;
-
-private:
-    bool classKeyWritten_ = false;
-    bool serverKeyWritten_ = false;
-};
-
 // A URL scheme of its own ("qnrec" + 8 hex digits) registered for the lifetime of
 // this object, whose "open" runs UrlRecorder.exe (beside the test program): the
 // shell's opening of an address can be watched without starting a browser.

@@ -66,8 +66,8 @@ std::string probeLine(const char* interfaceName, bool answered)
 
 void probeComponentInterfaces(const std::string& progId, const wchar_t* server, ProbeOutput& output)
 {
-    // Not tested: an unknown ProgID leaves CLSID_NULL, whose creation fails below
-    // with REGDB_E_CLASSNOTREG and says so.
+    // The conversion's result is not looked at: an unknown ProgID (or a package name)
+    // leaves CLSID_NULL, whose creation fails below with REGDB_E_CLASSNOTREG and says so.
     CLSID clsid = CLSID_NULL;
     if (FAILED(CLSIDFromProgID(widen(progId).c_str(), &clsid)))
         clsid = CLSID_NULL;

@@ -146,6 +146,31 @@ private:
     // Raises RaisedError when the object fails; the reference is released regardless.
     void terminateAndRelease(ComPtr<IDispatch>& object);
 
+    // Creation (Creation.cpp, CreationFromManager.cpp). Each reports its own failures
+    // and returns the reported code; out is written on success only.
+    // The component of progId, created locally or on serverName, that answers the
+    // interface its category requires (expectedInterfaceIID); out holds that interface.
+    HRESULT createValidatedComponent(const wchar_t* progId, unsigned long category, ComPtr<IDispatch>& out);
+    // A 1.1 property package: from its manager when manager is not empty, else by its
+    // own ProgID. Initialised; package is its IDispatch, parentOut the manager's
+    // IDispatch (none without a manager).
+    HRESULT createFromPackageManager(const wchar_t* package, const wchar_t* manager, ComPtr<IDispatch>& packageOut,
+                                     ComPtr<IDispatch>& parentOut);
+    // Its two sub-roads; they raise what createFromPackageManager reports as internal.
+    HRESULT packageFromManager(const wchar_t* package, const wchar_t* manager, ComPtr<IDispatch>& packageOut,
+                               ComPtr<IDispatch>& parentOut);
+    HRESULT standalonePackage(const wchar_t* package, ComPtr<IDispatch>& packageOut);
+
+    // Persistence (Persistence.cpp, PersistenceSupport.cpp).
+    // IPersistStorage::InitNew or IPersistStreamInit::InitNew by persistType; reported.
+    HRESULT initNewComponent(IStorage* storage);
+    // A component saved without a "CAPEOPEN" stream is initialised as new (and the
+    // user told); any other failure to open the stream is reported.
+    HRESULT upgradeOldPersistence(HRESULT openResult, IStorage* storage);
+    // A raised persistence failure: to the host's container when there is one (and
+    // traced), else to a box. name, when given, is appended for the host only.
+    HRESULT reportPersistenceFailure(HRESULT code, const char* text, const char* name);
+
     TypeLibDispatch dispatch_;
 
     HWND hostWindow = nullptr;

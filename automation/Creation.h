@@ -1,0 +1,24 @@
+#pragma once
+#include <windows.h>
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+// What creating a component needs that holds no state of the automation object.
+
+// The interface a component of category must answer, for a CAPE-OPEN version
+// number. The category is compared as a whole number: a filter that combines bits
+// asks only for IDispatch. Unit operations of versions other than 1.0 and 1.1 are
+// asked for {678C0AA2-7D66-...}, which no unit operation answers, so that the check
+// of the registered version warns about them.
+const IID& expectedInterfaceIID(unsigned long category, long version);
+
+// pattern with each "%s" replaced by the next of values, in order. Nothing is cut:
+// a long ProgID appears whole (reporting bounds the final message).
+std::string fillText(std::string_view pattern, std::initializer_list<std::string_view> values);
+
+// ICapeUtilities::Initialize on an object that has ICapeUtilities (one without it
+// is left alone). A failing Initialize raises RaisedError with its code and the
+// object's error information.
+void initializeUtilities(IUnknown* object);

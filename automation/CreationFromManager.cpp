@@ -1,0 +1,175 @@
+// A CAPE-OPEN 1.1 property package: asked by name of its Property Package Manager,
+// or created by its own ProgID when it has no manager; initialised and checked for
+// the thermodynamic interfaces of 1.1.
+//
+// Every failure is reported here, with the component's error information, and
+// leaves the object as it was: whatever was obtained on the way is released.
+#include "CapeOpen.h"
+
+#include "automation/CCCAPEGUI.h"
+#include "automation/Creation.h"
+#include "automation/RaisedError.h"
+#include "support/AnsiText.h"
+#include "support/ErrorReport.h"
+#include "support/UniqueBstr.h"
+
+namespace {
+
+constexpr std::string_view kCreatingFromManager = "creating property package '%s' from property package manager '%s'";
+constexpr std::string_view kNoPackageReturned =
+    "When the CAPE-OPEN 1.1 Property Package Manager '%s' was requested to create the package named '%s', it "
+    "returned an invalid object.";
+constexpr std::string_view kLacksRoutines =
+    "The component '%s', resolved by the CAPE-OPEN Property Package Manager '%s' (ProgId '%s') does not implement "
+    "the interfaces ICapeThermoPropertyRoutine or ICapeThermoEquilibriumRoutine";
+constexpr std::string_view kLacksMaterialContext =
+    "The component '%s', resolved by the CAPE-OPEN Property Package Manager '%s' (ProgId '%s') does not implement "
+    "the interface ICapeThermoMaterialContext";
+constexpr std::string_view kSecondQueryFailed = "The component '%s' failed at its second QueryInterface(IID_IDispatch)";
+constexpr std::string_view kInterfaceMissing = "The CAPE-OPEN component '%s' does not implement the interface '%s'";
+constexpr std::string_view kCreationFailed = "Error creating CAPE-OPEN component '%s' (ProgId '%s', type '%s')";
+constexpr char kInternalError[] =
+    "Internal error creating a CAPE-OPEN property package using Property Package Manager";
+// An internal error without an HRESULT of its own: reported as E_FAIL.
+constexpr HRESULT kInternalErrorCode = 100;
+
+// QueryInterface's answer, or E_NOINTERFACE for a success that gave no interface.
+HRESULT ask(const ComPtr<IDispatch>& object, REFIID iid)
+{
+    ComPtr<IUnknown> answer;
+    HRESULT hr = object.queryInterface(iid, answer);
+    return SUCCEEDED(hr) && !answer ? E_NOINTERFACE : hr;
+}
+
+// A package must have ICapeUtilities, and is initialised through it. The failing
+// call's error object stays on the thread for the report.
+HRESULT initializePackage(const ComPtr<IDispatch>& package)
+{
+    ComPtr<ICapeUtilities> utilities;
+    HRESULT hr = package.queryInterface(IID_ICapeUtilities, utilities);
+    if (SUCCEEDED(hr) && !utilities)
+        hr = E_NOINTERFACE;
+    return SUCCEEDED(hr) ? utilities->Initialize() : hr;
+}
+
+}  // namespace
+
+HRESULT CCCAPEGUI::createFromPackageManager(const wchar_t* package, const wchar_t* manager,
+                                            ComPtr<IDispatch>& packageOut, ComPtr<IDispatch>& parentOut)
+{
+    try {
+        if (manager && *manager)
+            return packageFromManager(package, manager, packageOut, parentOut);
+        parentOut = nullptr;
+        return standalonePackage(package, packageOut);
+    } catch (const RaisedError& error) {
+        // Whatever the sub-road held has been released while unwinding.
+        error.restoreErrorInfo();
+        return reportError(kInternalErrorCode, kInternalError, nullptr, hostWindow, true);
+    } catch (const std::bad_alloc&) {
+        return reportError(kInternalErrorCode, kInternalError, nullptr, hostWindow, true);
+    }
+}
+
+HRESULT CCCAPEGUI::packageFromManager(const wchar_t* package, const wchar_t* manager, ComPtr<IDispatch>& packageOut,
+                                      ComPtr<IDispatch>& parentOut)
+{
+    ComPtr<IDispatch> managerInterface;  // ICapeThermoPropertyPackageManager
+    HRESULT hr = createValidatedComponent(manager, catf_CO11PropertyPackageManager, managerInterface);
+    if (FAILED(hr))
+        return hr;  // reported there
+
+    const std::string packageText = toAnsi(package);
+    const std::string managerText = toAnsi(manager);
+    const std::string context = fillText(kCreatingFromManager, {packageText, managerText});
+
+    ComPtr<IDispatch> created;
+    try {
+        // A manager without ICapeUtilities is accepted; a package must have it.
+        initializeUtilities(managerInterface.get());
+        UniqueBstr name(package ? package : L"");
+        auto* packageManager = static_cast<ICapeThermoPropertyPackageManager*>(managerInterface.get());
+        hr = packageManager->GetPropertyPackage(name.get(), created.put());
+        if (SUCCEEDED(hr) && created)
+            hr = initializePackage(created);
+    } catch (const RaisedError& error) {
+        // The manager's Initialize failed: reported in the manager's context, with
+        // its error information but without its code.
+        created = nullptr;
+        error.restoreErrorInfo();
+        hr = E_FAIL;
+    }
+    if (FAILED(hr))
+        return reportError(hr, context.c_str(), nullptr, hostWindow, true);
+    if (!created) {
+        const std::string message = fillText(kNoPackageReturned, {managerText, packageText});
+        return reportError(E_FAIL, message.c_str(), nullptr, hostWindow, true);
+    }
+
+    ComPtr<IDispatch> managerDispatch;
+    hr = managerInterface.queryInterface(IID_IDispatch, managerDispatch);
+    if (SUCCEEDED(hr) && !managerDispatch)
+        hr = E_NOINTERFACE;
+    if (FAILED(hr))
+        return reportError(hr, "Unexpected error ", nullptr, nullptr, true);
+
+    // Thermodynamics of 1.1: property routines with a material context, or at least
+    // an equilibrium routine.
+    hr = ask(created, IID_ICapeThermoPropertyRoutine);
+    if (SUCCEEDED(hr)) {
+        hr = ask(created, IID_ICapeThermoMaterialContext);
+        if (FAILED(hr)) {
+            const std::string message = fillText(kLacksMaterialContext, {packageText, managerText, managerText});
+            return reportError(hr, message.c_str(), nullptr, hostWindow, true);
+        }
+    } else {
+        hr = ask(created, IID_ICapeThermoEquilibriumRoutine);
+        if (FAILED(hr)) {
+            const std::string message = fillText(kLacksRoutines, {packageText, managerText, managerText});
+            return reportError(hr, message.c_str(), nullptr, hostWindow, true);
+        }
+    }
+
+    packageOut = std::move(created);
+    parentOut = std::move(managerDispatch);
+    return hr;
+}
+
+HRESULT CCCAPEGUI::standalonePackage(const wchar_t* package, ComPtr<IDispatch>& packageOut)
+{
+    ComPtr<IDispatch> routine;  // ICapeThermoPropertyRoutine
+    HRESULT hr = createValidatedComponent(package, catf_CO11PropertyPackage, routine);
+    if (FAILED(hr))
+        return hr;  // reported there
+
+    const std::string packageText = toAnsi(package);
+    ComPtr<IDispatch> created;
+    hr = routine.queryInterface(IID_IDispatch, created);
+    if (SUCCEEDED(hr) && !created)
+        hr = E_NOINTERFACE;
+    if (FAILED(hr)) {
+        const std::string message = fillText(kSecondQueryFailed, {packageText});
+        return reportError(hr, message.c_str(), nullptr, hostWindow, true);
+    }
+
+    // Refused like a package from a manager, but explained: without ICapeUtilities,
+    // or when Initialize fails.
+    ComPtr<ICapeUtilities> utilities;
+    hr = created.queryInterface(IID_ICapeUtilities, utilities);
+    if (FAILED(hr) || !utilities) {
+        const std::string message = fillText(kInterfaceMissing, {packageText, "ICapeUtilities"});
+        return reportError(FAILED(hr) ? hr : E_NOINTERFACE, message.c_str(), nullptr, hostWindow, true);
+    }
+    hr = utilities->Initialize();
+    if (FAILED(hr)) {
+        RaisedError failure(hr);  // keeps the package's error object over the lookup below
+        std::string type;
+        interfaceNameFromIID(IID_ICapeThermoPropertyRoutine, type);
+        failure.restoreErrorInfo();
+        const std::string message = fillText(kCreationFailed, {packageText, packageText, type});
+        return reportError(hr, message.c_str(), nullptr, hostWindow, true);
+    }
+
+    packageOut = std::move(created);
+    return hr;
+}

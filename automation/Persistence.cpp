@@ -1,0 +1,215 @@
+// The component in the host's document: which COM persistence interface it offers
+// (setComponent, getPersistType), writing it into the storage the host's container
+// gives (saveStorage), and restoring it from there or initialising it as new
+// (loadStorage).
+//
+// Layout: a storage-based component writes its own elements into the storage; a
+// stream-based one writes exactly its own data into the stream "CAPEOPEN" of it.
+#include "automation/PersistenceSupport.h"
+
+#include <utility>
+
+#include "HostContainer.h"
+
+#include "automation/CCCAPEGUI.h"
+#include "automation/MethodBoundary.h"
+#include "automation/RaisedError.h"
+#include "support/ErrorReport.h"
+
+namespace {
+
+constexpr HRESULT kInternalError = 101;  // reported as E_FAIL
+constexpr char kSavingFailed[] = "Error saving component through COM persistence";
+constexpr char kLoadingFailed[] = "Error loading component through COM persistence";
+
+// The component asked for a persistence interface; a failure is reported.
+template <class Persist>
+HRESULT askComponent(const ComPtr<IDispatch>& component, REFIID iid, ComPtr<Persist>& out)
+{
+    HRESULT hr = component.queryInterface(iid, out);
+    if (SUCCEEDED(hr) && !out)
+        hr = E_NOINTERFACE;
+    if (FAILED(hr))
+        return reportError(hr, "Unexpected error ", nullptr, nullptr, true);
+    return hr;
+}
+
+// Writes a stream-based component into the "CAPEOPEN" stream of storage and commits
+// the storage. Each failing step is reported.
+template <class Persist>
+HRESULT saveIntoStream(const ComPtr<IDispatch>& component, REFIID iid, IStorage* storage)
+{
+    ComPtr<Persist> persist;
+    HRESULT hr = askComponent(component, iid, persist);
+    if (FAILED(hr))
+        return hr;
+    requireStorage(storage);
+    ComPtr<IStream> stream;
+    hr = storage->CreateStream(kComponentStreamName, kStreamCreateMode, 0, 0, stream.put());
+    if (SUCCEEDED(hr))
+        hr = persist->Save(stream.get(), TRUE);
+    if (SUCCEEDED(hr))
+        hr = storage->Commit(STGC_DEFAULT);
+    if (FAILED(hr))
+        return reportError(hr, "Unexpected error ", nullptr, nullptr, true);
+    return hr;
+}
+
+// A storage-based component writes its own elements into storage.
+HRESULT saveIntoStorage(const ComPtr<IDispatch>& component, IStorage* storage)
+{
+    ComPtr<IPersistStorage> persist;
+    HRESULT hr = askComponent(component, IID_IPersistStorage, persist);
+    if (FAILED(hr))
+        return hr;
+    requireStorage(storage);
+    hr = persist->Save(storage, TRUE);
+    // Save leaves the component unable to write until SaveCompleted, failed or not.
+    persist->SaveCompleted(storage);
+    if (FAILED(hr))
+        return reportError(hr, "Unexpected error ", nullptr, nullptr, true);
+    return hr;
+}
+
+}  // namespace
+
+// The caller hands over one reference to comp, which the object keeps; a component
+// held before is given back (its reference is released, it is not terminated).
+HRESULT STDMETHODCALLTYPE CCCAPEGUI::setComponent(IDispatch* comp)
+{
+    enterMethod();
+    persistType = kPersistNone;
+    component = ComPtr<IDispatch>::attach(comp);
+    return methodBoundary("setComponent", hostWindow, [&] {
+        LONG type = kPersistNone;
+        HRESULT hr = getPersistType(&type);
+        persistType = type;
+        if (FAILED(hr))
+            return reportError(hr, "Unexpected error ", nullptr, nullptr, true);
+        return hr;
+    });
+}
+
+// The kept persistType when there is one; otherwise the component is asked, in this
+// order, for IPersistStorage, IPersistStreamInit and IPersistStream.
+HRESULT STDMETHODCALLTYPE CCCAPEGUI::getPersistType(LONG* pt)
+{
+    enterMethod();
+    if (!pt)
+        return E_POINTER;
+    LONG type = kPersistNone;
+    HRESULT hr = methodBoundaryReportedBy(
+        [&](HRESULT) { return reportPersistenceFailure(kInternalError, kSavingFailed, itemDisplayName().c_str()); },
+        [&] {
+            type = persistType;
+            if (type != kPersistNone || !component)
+                return S_OK;
+            const std::pair<const IID*, PersistKind> candidates[] = {{&IID_IPersistStorage, kPersistStorage},
+                                                                     {&IID_IPersistStreamInit, kPersistStreamInit},
+                                                                     {&IID_IPersistStream, kPersistStream}};
+            for (const auto& [iid, kind] : candidates) {
+                ComPtr<IUnknown> answer;
+                HRESULT asked = component.queryInterface(*iid, answer);
+                if (asked == E_NOINTERFACE)
+                    continue;
+                throwIfFailed(asked);
+                if (answer) {
+                    type = kind;
+                    break;
+                }
+            }
+            return S_OK;
+        });
+    *pt = SUCCEEDED(hr) ? type : kPersistNone;
+    return hr;
+}
+
+HRESULT STDMETHODCALLTYPE CCCAPEGUI::saveStorage()
+{
+    enterMethod();
+    return methodBoundaryReportedBy(
+        [&](HRESULT) { return reportPersistenceFailure(kInternalError, kSavingFailed, nullptr); },
+        [&]() -> HRESULT {
+            if (!container)
+                return reportError(OLE_E_NOSTORAGE,
+                                   "Error saving component through COM persistence: the host has given no "
+                                   "container (setup) to ask for the storage.",
+                                   nullptr, hostWindow, true);
+            VariantHolder answer;
+            HRESULT hr = container->storageRequest(kStorageToSaveInto, &answer);
+            if (FAILED(hr))
+                return reportError(hr, "Unexpected error ", nullptr, nullptr, true);
+            ComPtr<IStorage> storage = storageInAnswer(answer);
+
+            // A released component has nothing to write.
+            switch (component ? persistType : kPersistNone) {
+            case kPersistStorage:
+                return saveIntoStorage(component, storage.get());
+            case kPersistStream:
+                return saveIntoStream<IPersistStream>(component, IID_IPersistStream, storage.get());
+            case kPersistStreamInit:
+                return saveIntoStream<IPersistStreamInit>(component, IID_IPersistStreamInit, storage.get());
+            default:
+                return hr;
+            }
+        });
+}
+
+HRESULT STDMETHODCALLTYPE CCCAPEGUI::loadStorage(VARIANT_BOOL recalling)
+{
+    enterMethod();
+    isRecalling = recalling == VARIANT_TRUE;
+    return methodBoundaryReportedBy(
+        [&](HRESULT) { return reportPersistenceFailure(kInternalError, kLoadingFailed, itemDisplayName().c_str()); },
+        [&]() -> HRESULT {
+            if (!container || persistType == kPersistNone || !component)
+                return S_OK;
+            VariantHolder answer;
+            HRESULT hr = container->storageRequest(kStorageToLoadFrom, &answer);
+            if (FAILED(hr))
+                return reportError(hr, "Unexpected error ", nullptr, nullptr, true);
+            ComPtr<IStorage> storage = storageInAnswer(answer);
+            if (!isRecalling)
+                return initNewComponent(storage.get());
+
+            if (persistType == kPersistStorage) {
+                ComPtr<IPersistStorage> persist;
+                hr = askComponent(component, IID_IPersistStorage, persist);
+                if (FAILED(hr))
+                    return hr;
+                requireStorage(storage.get());
+                hr = persist->Load(storage.get());
+                if (FAILED(hr))
+                    return reportError(hr, "Unexpected error loading COM persistence (IPersistStorage)", nullptr,
+                                       nullptr, true);
+                leaveMethodOK();
+                return hr;
+            }
+
+            const bool streamInit = persistType == kPersistStreamInit;
+            ComPtr<IPersistStream> persistStream;
+            ComPtr<IPersistStreamInit> persistStreamInit;
+            hr = streamInit ? askComponent(component, IID_IPersistStreamInit, persistStreamInit)
+                            : askComponent(component, IID_IPersistStream, persistStream);
+            if (FAILED(hr))
+                return hr;
+            requireStorage(storage.get());
+            ComPtr<IStream> stream;
+            hr = upgradeOldPersistence(
+                storage->OpenStream(kComponentStreamName, nullptr, kStreamOpenMode, 0, stream.put()), storage.get());
+            if (hr == STG_E_FILENOTFOUND)
+                return S_OK;  // initialised as new instead
+            if (FAILED(hr))
+                return hr;  // reported there
+            hr = streamInit ? persistStreamInit->Load(stream.get()) : persistStream->Load(stream.get());
+            if (hr == kLoadedAnyway)
+                hr = S_OK;
+            if (FAILED(hr))
+                return reportError(hr,
+                                   streamInit ? "Unexpected error loading COM persistence (IPersistStreamInit)"
+                                              : "Unexpected error loading COM persistence (IPersistStream)",
+                                   nullptr, nullptr, true);
+            leaveMethodOK();
+            return hr;
+        });
+}

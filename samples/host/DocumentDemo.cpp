@@ -37,7 +37,7 @@ private:
 bool step(FILE* log, const char* what, HRESULT hr)
 {
     if (log)
-        std::fprintf(log, "    %-44s %s (0x%08lX)\n", what, SUCCEEDED(hr) ? "ok" : "FAILED",
+        std::fprintf(log, "    %-48s %s (0x%08lX)\n", what, SUCCEEDED(hr) ? "ok" : "FAILED",
                      static_cast<unsigned long>(hr));
     return SUCCEEDED(hr);
 }

@@ -12,9 +12,11 @@ constexpr DWORD kOpen = STGM_READWRITE | STGM_SHARE_EXCLUSIVE;
 #define CHAIN_RESERVED(n) \
     HRESULT STDMETHODCALLTYPE reserved##n() override { return E_NOTIMPL; }
 
-class Tail : public ExtnMessageChainTail {
+template <class Interface>
+class ChainObject : public Interface {
 public:
-    explicit Tail(RecordingContainer& container) : container_(container) {}
+    explicit ChainObject(RecordingContainer& container) : container_(container) {}
+    virtual ~ChainObject() = default;
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override
     {
         *out = nullptr;
@@ -28,6 +30,17 @@ public:
             delete this;
         return left;
     }
+
+protected:
+    RecordingContainer& container_;
+
+private:
+    ULONG references_ = 1;
+};
+
+class Tail : public ChainObject<ExtnMessageChainTail> {
+public:
+    using ChainObject::ChainObject;
     CHAIN_RESERVED(3) CHAIN_RESERVED(4) CHAIN_RESERVED(5) CHAIN_RESERVED(6) CHAIN_RESERVED(7) CHAIN_RESERVED(8)
     CHAIN_RESERVED(9) CHAIN_RESERVED(10) CHAIN_RESERVED(11) CHAIN_RESERVED(12) CHAIN_RESERVED(13)
     CHAIN_RESERVED(14) CHAIN_RESERVED(15) CHAIN_RESERVED(16) CHAIN_RESERVED(17) CHAIN_RESERVED(18)
@@ -38,29 +51,11 @@ public:
         container_.arguments.push_back(zero);
         return container_.touchResult;
     }
-
-private:
-    virtual ~Tail() = default;
-    RecordingContainer& container_;
-    ULONG references_ = 1;
 };
 
-class Head : public ExtnMessageChainHead {
+class Head : public ChainObject<ExtnMessageChainHead> {
 public:
-    explicit Head(RecordingContainer& container) : container_(container) {}
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override
-    {
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG left = --references_;
-        if (left == 0)
-            delete this;
-        return left;
-    }
+    using ChainObject::ChainObject;
     CHAIN_RESERVED(3) CHAIN_RESERVED(4) CHAIN_RESERVED(5) CHAIN_RESERVED(6) CHAIN_RESERVED(7) CHAIN_RESERVED(8)
     CHAIN_RESERVED(9) CHAIN_RESERVED(10) CHAIN_RESERVED(11) CHAIN_RESERVED(12) CHAIN_RESERVED(13)
     CHAIN_RESERVED(14) CHAIN_RESERVED(15) CHAIN_RESERVED(16) CHAIN_RESERVED(17) CHAIN_RESERVED(18)
@@ -73,11 +68,6 @@ public:
         *tail = new Tail(container_);
         return S_OK;
     }
-
-private:
-    virtual ~Head() = default;
-    RecordingContainer& container_;
-    ULONG references_ = 1;
 };
 
 #undef CHAIN_RESERVED

@@ -94,6 +94,27 @@ TEST_F(ManagerRoad, ThermodynamicInterfacesOfThePackageDecide)
         << testing::PrintToString(texts());
 }
 
+TEST_F(ManagerRoad, PackageWithNeitherRoutineIsRefusedAndReleased)
+{
+    {
+        ManagerDoubleBehaviour handsOutAUnit;
+        handsOutAUnit.packageProgId = L"Tarnwick.Mixer";
+        ServedClass manager("QnTest.UnitManager", {managerCategory}, managerDouble(handsOutAUnit));
+        choose(L"Double Package", manager.progId(), thermo11);
+        Created created = create();
+        EXPECT_EQ(E_NOINTERFACE, created.hr);
+        EXPECT_FALSE(created.parent);
+        const std::string progId = toAnsi(manager.progId());
+        EXPECT_TRUE(shown("The component 'Double Package', resolved by the CAPE-OPEN Property Package Manager '" +
+                          progId + "' (ProgId '" + progId +
+                          "') does not implement the interfaces ICapeThermoPropertyRoutine or "
+                          "ICapeThermoEquilibriumRoutine"))
+            << testing::PrintToString(texts());
+        EXPECT_EQ(S_OK, gui->releaseComponents());
+    }
+    EXPECT_EQ(0, liveDoubles());
+}
+
 TEST_F(ManagerRoad, PackageFailuresAreReportedInTheManagersContext)
 {
     {
@@ -199,6 +220,21 @@ TEST_F(ManagerRoad, StandalonePackageRefusalsAreExplained)
     choose(package.progId(), L"", 1024);
     EXPECT_EQ(E_NOINTERFACE, create().hr) << "standing alone, a package needs its property routines";
     EXPECT_TRUE(shown("' does not implement the interface ''")) << testing::PrintToString(texts());
+}
+
+TEST_F(ManagerRoad, StandalonePackageThatLosesItsDispatchIsRefused)
+{
+    {
+        // IDispatch is answered once: to its creation, not to the second question.
+        ServedClass package("QnTest.DispatchlessPackage", {}, packageDouble(1));
+        choose(package.progId(), L"", 1024);
+        Created created = create();
+        EXPECT_EQ(E_NOINTERFACE, created.hr);
+        EXPECT_TRUE(shown("The component '" + toAnsi(package.progId()) +
+                          "' failed at its second QueryInterface(IID_IDispatch)"))
+            << testing::PrintToString(texts());
+    }
+    EXPECT_EQ(0, liveDoubles());
 }
 
 TEST_F(ManagerRoad, UnitOperationFilterKeepsA11UnitOnTheDirectRoad)

@@ -113,7 +113,7 @@ public:
     HRESULT STDMETHODCALLTYPE GetPropertyPackage(BSTR, IDispatch** package) override
     {
         CLSID clsid;
-        HRESULT hr = CLSIDFromProgID(L"Lindqvarn.PropertyPackage", &clsid);
+        HRESULT hr = CLSIDFromProgID(behaviour_.packageProgId, &clsid);
         if (FAILED(hr))
             return hr;
         return CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
@@ -158,6 +158,36 @@ public:
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE put_ComponentDescription(BSTR) override { return S_OK; }
+};
+
+class PackageDouble : public DoubleBase<ICapeThermoPropertyRoutine> {
+public:
+    explicit PackageDouble(int dispatchAnswers) : dispatchAnswers_(dispatchAnswers) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
+    {
+        *out = nullptr;
+        if (iid == IID_IUnknown || iid == IID_ICapeThermoPropertyRoutine)
+            return answer(static_cast<ICapeThermoPropertyRoutine*>(this), out);
+        if (iid == IID_IDispatch && dispatchAnswers_ != 0) {
+            --dispatchAnswers_;
+            return answer(static_cast<ICapeThermoPropertyRoutine*>(this), out);
+        }
+        return E_NOINTERFACE;
+    }
+    HRESULT STDMETHODCALLTYPE CalcAndGetLnPhi(BSTR, double, double, VARIANT, int, VARIANT*, VARIANT*, VARIANT*,
+                                              VARIANT*) override
+    {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE CalcSinglePhaseProp(VARIANT, BSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE CalcTwoPhaseProp(VARIANT, VARIANT) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE CheckSinglePhasePropSpec(BSTR, BSTR, VARIANT_BOOL*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE CheckTwoPhasePropSpec(BSTR, VARIANT, VARIANT_BOOL*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetSinglePhasePropList(VARIANT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetTwoPhasePropList(VARIANT*) override { return E_NOTIMPL; }
+
+private:
+    int dispatchAnswers_;
 };
 
 class Factory : public IClassFactory {
@@ -229,6 +259,11 @@ std::wstring ServedClass::progId() const
 ObjectMaker managerDouble(ManagerDoubleBehaviour behaviour)
 {
     return [behaviour](REFIID iid, void** out) { return make<ManagerDouble>(iid, out, behaviour); };
+}
+
+ObjectMaker packageDouble(int dispatchAnswers)
+{
+    return [dispatchAnswers](REFIID iid, void** out) { return make<PackageDouble>(iid, out, dispatchAnswers); };
 }
 
 ObjectMaker persistenceRefusingComponent()

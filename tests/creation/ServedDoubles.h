@@ -38,11 +38,17 @@ struct ManagerDoubleBehaviour {
     HRESULT initializeResult = S_OK;
     // How many times QueryInterface(IID_IDispatch) succeeds; -1: always.
     int dispatchAnswers = -1;
+    // What it hands out as "Double Package": a new object of this ProgID.
+    const wchar_t* packageProgId = L"Lindqvarn.PropertyPackage";
 };
 
-// A 1.1 Property Package Manager that lists "Double Package" and hands out the
-// sample package Lindqvarn.PropertyPackage under that name.
+// A 1.1 Property Package Manager that lists "Double Package" and hands out a new
+// object of the behaviour's ProgID under that name.
 ObjectMaker managerDouble(ManagerDoubleBehaviour behaviour);
+
+// A 1.1 property package (ICapeThermoPropertyRoutine, calculating nothing) that
+// answers QueryInterface(IID_IDispatch) only dispatchAnswers times.
+ObjectMaker packageDouble(int dispatchAnswers);
 
 // A component (IDispatch, ICapeIdentification) whose answer to the question for
 // IPersistStorage is E_FAIL: no persistence type can be worked out for it.

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "Screenshot.h"
+#include "TreeItems.h"
 #include "WindowWatcher.h"
 
 namespace {
@@ -26,34 +27,6 @@ constexpr int kTreeId = 1018;
 
 const char* const kCategory = "Unit Operations";
 const char* const kComponent = "Tarnwick.Mixer";
-
-std::string itemText(HWND tree, HTREEITEM item)
-{
-    char buffer[1024] = {};
-    TVITEMA query{};
-    query.mask = TVIF_TEXT | TVIF_HANDLE;
-    query.hItem = item;
-    query.pszText = buffer;
-    query.cchTextMax = sizeof buffer;
-    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query));
-    return buffer;
-}
-
-// A label names a component by itself or as "Name [ProgID]".
-bool names(const std::string& label, const std::string& wanted)
-{
-    const std::string bracketed = " [" + wanted + "]";
-    return label == wanted || (label.size() > bracketed.size() &&
-                               label.compare(label.size() - bracketed.size(), bracketed.size(), bracketed) == 0);
-}
-
-HTREEITEM findChild(HWND tree, HTREEITEM first, const std::string& wanted)
-{
-    HTREEITEM item = first;
-    while (item && !names(itemText(tree, item), wanted))
-        item = TreeView_GetNextSibling(tree, item);
-    return item;
-}
 
 // The simulated user of the ShowGUI call.
 struct Prober {
@@ -89,8 +62,7 @@ void CALLBACK probeTimer(HWND dialog, UINT, UINT_PTR id, DWORD)
     if (!g_prober)
         return;
     HWND tree = GetDlgItem(dialog, kTreeId);
-    HTREEITEM category = tree ? findChild(tree, TreeView_GetRoot(tree), kCategory) : nullptr;
-    g_prober->mixer = category ? findChild(tree, TreeView_GetChild(tree, category), kComponent) : nullptr;
+    g_prober->mixer = tree ? findPath(tree, {kCategory, kComponent}) : nullptr;
     if (g_prober->mixer) {
         TreeView_SelectItem(tree, g_prober->mixer);
         std::printf("  [right click] %s\n", itemText(tree, g_prober->mixer).c_str());

@@ -1,0 +1,66 @@
+#pragma once
+// Drives the library's real modal dialogs (the Component Manager, the package dialog)
+// from inside their own modal loops, with their controls' own messages.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "testkit/MessageBoxDriver.h"
+
+namespace testkit {
+
+class DialogDriver {
+public:
+    // Message boxes are answered with defaultButton unless a test queues an answer.
+    explicit DialogDriver(int defaultButton = IDOK);
+    DialogDriver(const DialogDriver&) = delete;
+    DialogDriver& operator=(const DialogDriver&) = delete;
+
+    // The boxes shown so far, and the answer to the next one.
+    MessageBoxDriver& boxes() { return boxes_; }
+    void answerNextBox(int button) { boxes_.answerNext(button); }
+
+    // Called for every dialog that opens while the driven one runs (the Component
+    // Manager over the package dialog, say). Without a handler they are cancelled.
+    void onNestedDialog(std::function<void(HWND)> handler) { nestedHandler_ = std::move(handler); }
+    // Captions of the nested dialogs, in order.
+    const std::vector<std::string>& nestedCaptions() const { return nestedCaptions_; }
+    // The driven dialog's window while it runs (null before and after).
+    HWND dialog() const { return dialog_; }
+    // Whether the time limit ended the dialog (the test then fails on its own checks).
+    bool timedOut() const { return timedOut_; }
+
+    // Runs show (a call that shows one dialog modally) and hands the dialog to drive
+    // once it is initialised. Whatever drive does, the dialog is cancelled afterwards
+    // unless drive ended it; one the test leaves waiting is ended after timeLimitMs.
+    // Returns what show returns.
+    template <class Show>
+    auto run(Show&& show, std::function<void(HWND)> drive, UINT timeLimitMs = 20000)
+    {
+        arm(std::move(drive), timeLimitMs);
+        auto result = show();
+        disarm();
+        return result;
+    }
+
+private:
+    void arm(std::function<void(HWND)> drive, UINT timeLimitMs);
+    void disarm();
+    void dialogOpened(HWND window);
+
+    MessageBoxDriver boxes_;
+    std::function<void(HWND)> drive_;
+    std::function<void(HWND)> nestedHandler_;
+    std::vector<std::string> nestedCaptions_;
+    HWND dialog_ = nullptr;
+    UINT timeLimitMs_ = 0;
+    bool timedOut_ = false;
+};
+
+// Pumps this thread's messages until done() holds or timeLimitMs passes; returns done().
+bool pumpUntil(const std::function<bool()>& done, UINT timeLimitMs = 5000);
+
+}  // namespace testkit

@@ -1,0 +1,85 @@
+#pragma once
+// A class installed for the length of a test, as a component's installer would leave
+// it: a fresh CLSID with its ProgID, implemented categories and CapeDescription values
+// under HKEY_CLASSES_ROOT, and (when it is given a creator) its class object served
+// by this process with CoRegisterClassObject, so that the library creates it like any
+// registered component. Everything is removed again on destruction.
+#include <windows.h>
+#include <objbase.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "testkit/RegistryTree.h"
+
+namespace testkit {
+
+// Values of a "CapeDescription" key: value name to text.
+using DescriptionTexts = std::map<std::string, std::string>;
+
+// What the class factory does for each creation: make an object and answer for iid.
+using Creator = std::function<HRESULT(REFIID iid, void** out)>;
+
+struct ClassRegistration {
+    std::string progIdStem;          // gets a unique suffix; empty: no ProgID at all
+    std::vector<std::string> catids;  // Implemented Categories
+    DescriptionTexts description;     // CapeDescription values; empty: no key
+};
+
+class ServedClass {
+public:
+    // Registered only, with no class object, when create is empty.
+    explicit ServedClass(const ClassRegistration& registration, Creator create = {});
+    ~ServedClass();
+    ServedClass(const ServedClass&) = delete;
+    ServedClass& operator=(const ServedClass&) = delete;
+
+    const CLSID& clsid() const { return clsid_; }
+    // Braced, upper case: as StringFromCLSID writes it.
+    const std::string& clsidText() const { return clsidText_; }
+    const std::string& progId() const { return progId_; }
+    std::wstring progIdW() const { return std::wstring(progId_.begin(), progId_.end()); }
+    // Objects the class factory was asked for.
+    int creations() const;
+
+    void describe(const DescriptionTexts& values) const;
+    void describePackage(const std::string& package, const DescriptionTexts& values) const;
+    // Any text value under the class's key (subkey relative to it, may be empty).
+    void setText(const std::string& subkey, const char* name, const std::string& text) const;
+    const RegistryTree& classKey() const { return *classKey_; }
+
+private:
+    CLSID clsid_{};
+    std::string clsidText_;
+    std::string progId_;
+    std::unique_ptr<RegistryTree> classKey_;
+    std::unique_ptr<RegistryTree> progIdKey_;
+    struct Factory;
+    Factory* factory_ = nullptr;  // one reference, held while served
+    DWORD cookie_ = 0;
+};
+
+// Creators for the common cases.
+// A new T(args...) (a ComDouble), asked for iid.
+template <class T, class... Args>
+Creator creatorOf(Args... args)
+{
+    return [=](REFIID iid, void** out) {
+        T* object = new T(args...);
+        const HRESULT hr = object->QueryInterface(iid, out);
+        object->Release();
+        return hr;
+    };
+}
+// The class factory fails with hr, leaving an error object with this description.
+Creator failingCreator(HRESULT hr, const std::wstring& description);
+// The class factory answers S_OK and hands out no object.
+Creator nullObjectCreator();
+
+// Leaves an error object on the thread, as a failing CAPE-OPEN component does.
+void leaveErrorObject(const std::wstring& description, const std::wstring& source = L"TestDouble");
+
+}  // namespace testkit

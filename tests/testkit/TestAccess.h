@@ -1,0 +1,33 @@
+#pragma once
+// Arranges the automation object's state that a test needs and that only a longer
+// road through the library would otherwise set (a chosen item, a held component).
+#include <string>
+
+#include "automation/CCCAPEGUI.h"
+#include "support/ComPtr.h"
+
+class CCCAPEGUITestAccess {
+public:
+    static CCCAPEGUI& of(ICCAPEGUI* gui) { return *static_cast<CCCAPEGUI*>(gui); }
+
+    // The object holds these as if createComp had made them.
+    static void holdComponents(ICCAPEGUI* gui, IDispatch* component, IDispatch* parent = nullptr)
+    {
+        of(gui).component = ComPtr<IDispatch>(component);
+        of(gui).parent = ComPtr<IDispatch>(parent);
+    }
+    // The item as the Component Manager would have chosen it (a 1.0 unit operation
+    // under the unit operations filter unless the test says otherwise).
+    static void chooseItem(ICCAPEGUI* gui, const std::string& progId, const std::string& clsidText,
+                           const std::string& versionText = "1.0", long version = 100, unsigned long filter = 32)
+    {
+        CCCAPEGUI& object = of(gui);
+        object.itemProgID = progId;
+        object.itemCLSIDText = clsidText;
+        object.itemCOVersionText = versionText;
+        object.compCOversion = version;
+        object.categoryFilter = filter;
+    }
+    static void setParentProgId(ICCAPEGUI* gui, const std::string& progId) { of(gui).parentProgID = progId; }
+    static bool warningsEnabled(ICCAPEGUI* gui) { return of(gui).warningsEnabled; }
+};

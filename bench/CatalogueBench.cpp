@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "../tests/catalogue/FakeManager.h"
-#include "../tests/catalogue/RegisteredClass.h"
-#include "../tests/testkit/MessageBoxDriver.h"
+#include "testkit/ManagerDouble.h"
+#include "testkit/MessageBoxDriver.h"
+#include "testkit/ServedClass.h"
 #include "catalogue/CapeOpenDlg.h"
 #include "catalogue/CategoryClasses.h"
 #include "catalogue/PackageList.h"
@@ -53,14 +53,13 @@ double median(std::vector<double> values)
 
 // The synthetic installation: unit operations and served managers with packages.
 struct Installation {
-    std::vector<std::unique_ptr<RegisteredClass>> classes;
-    std::vector<std::unique_ptr<ServedManager>> managers;
+    std::vector<std::unique_ptr<testkit::ServedClass>> classes;
 
     void addUnits(size_t count)
     {
         for (size_t i = 0; i < count; ++i) {
-            auto unit = std::make_unique<RegisteredClass>("QnBench.Unit" + std::to_string(i),
-                                                          std::vector<std::string>{kCategoryTable[0].catid});
+            auto unit = std::make_unique<testkit::ServedClass>(
+                testkit::ClassRegistration{"QnBench.Unit" + std::to_string(i), {kCategoryTable[0].catid}, {}});
             unit->describe({{"Name", "Synthetic unit " + std::to_string(i)},
                             {"Description", "A unit operation made up for the benchmark"},
                             {"CapeVersion", "1.0"},
@@ -74,21 +73,22 @@ struct Installation {
     void addManagers(size_t count, size_t packages)
     {
         for (size_t m = 0; m < count; ++m) {
-            auto manager = std::make_unique<RegisteredClass>("QnBench.Manager" + std::to_string(m),
-                                                             std::vector<std::string>{kCategoryTable[1].catid});
+            std::vector<std::wstring> names;
+            for (size_t p = 0; p < packages; ++p)
+                names.push_back(L"Package " + std::to_wstring(p));
+            auto manager = std::make_unique<testkit::ServedClass>(
+                testkit::ClassRegistration{"QnBench.Manager" + std::to_string(m), {kCategoryTable[1].catid}, {}},
+                testkit::creatorOf<testkit::ManagerDouble>(names));
             manager->describe({{"Name", "Synthetic manager " + std::to_string(m)},
                                {"Description", "A property package manager made up for the benchmark"},
                                {"CapeVersion", "1.1"},
                                {"VendorURL", "http://vendor.example/thermo"}});
-            std::vector<std::wstring> names;
             for (size_t p = 0; p < packages; ++p) {
-                names.push_back(L"Package " + std::to_wstring(p));
                 if (p % 2 == 0)  // half describe themselves, half fall back on the manager
                     manager->describePackage("Package " + std::to_string(p),
                                              {{"Name", "Described package " + std::to_string(p)},
                                               {"Description", "Its own description"}});
             }
-            managers.push_back(std::make_unique<ServedManager>(manager->clsid(), packageNames(names)));
             classes.push_back(std::move(manager));
         }
     }

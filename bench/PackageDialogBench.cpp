@@ -12,22 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "../tests/packagedialog/TestArrays.h"
-#include "../tests/packagedialog/TestPackage.h"
+#include "testkit/PackageDouble.h"
+#include "testkit/TestAccess.h"
 #include "automation/CCCAPEGUI.h"
 #include "packagedialog/ArrayElements.h"
 #include "packagedialog/CCOTHConfig.h"
 
-using namespace packagetest;
-
-// The package is handed to the automation object as its creation would leave it.
-class CCCAPEGUITestAccess {
-public:
-    static void holdComponent(ICCAPEGUI* gui, IDispatch* component)
-    {
-        static_cast<CCCAPEGUI*>(gui)->component = ComPtr<IDispatch>(component);
-    }
-};
+using namespace testkit;
 
 namespace {
 
@@ -50,7 +41,7 @@ double median(std::vector<double> values)
 }
 
 // A package whose compound lists hold `count` compounds with realistic texts.
-void fillPackage(TestPackage& package, size_t count)
+void fillPackage(PackageDouble& package, size_t count)
 {
     std::vector<std::wstring> ids, formulae, names, cas;
     std::vector<double> boiling, weights;
@@ -129,8 +120,8 @@ int main(int argc, char** argv)
         return 1;
     int result = 0;
     {
-        TestPackage package;
-        fillPackage(package, compounds);
+        ComPtr<PackageDouble> package = makeDouble<PackageDouble>();
+        fillPackage(*package.get(), compounds);
         HWND host = createHostWindow();
 
         // The host's side: its window, the package created, its data handed over.
@@ -140,7 +131,7 @@ int main(int argc, char** argv)
             return 1;
         }
         gui->setup(reinterpret_cast<INT_PTR>(host), nullptr, 65536);
-        CCCAPEGUITestAccess::holdComponent(gui.get(), package.dispatch());
+        CCCAPEGUITestAccess::holdComponents(gui.get(), package->dispatch());
         gui->put_compCOversion(110);
         if (FAILED(gui->setPPInfo(nullptr, nullptr, nullptr))) {
             std::fprintf(stderr, "the package's data could not be gathered\n");

@@ -1,43 +1,70 @@
 #pragma once
+// The catalogue installed for each test suite: a described unit operation, one without
+// description and one without ProgID (the faults), a manager served by this process with
+// three packages (one described, a fourth unnamed), two failing ones, a standalone package.
 #include <gtest/gtest.h>
 
 #include <memory>
 
-#include "FakeManager.h"
-#include "RegisteredClass.h"
-#include "TreeReading.h"
-#include "catalogue/CategoryTable.h"
+#include "ComponentManager.h"
+#include "testkit/Faults.h"
+#include "testkit/ServedClass.h"
 
-// A small installed catalogue for the dialog's tests, registered once for the suite:
-// three unit operations (one named, one without a Name value, one whose Name is its
-// ProgID), a manager with three packages served by this process, and a standalone
-// CAPE-OPEN 1.1 property package.
-class CatalogueFixture : public ::testing::Test {
-public:
-    static void SetUpTestSuite();
-    static void TearDownTestSuite();
+struct InstalledCatalogue {
+    testkit::ServedClass mixer{{"QnTest.Mixer", {kUnitCatid},
+                                {{"Name", "Mixer"}, {"Description", "Mixes streams"}, {"CapeVersion", "1.0 "},
+                                 {"About", "Mixer\\nVersion 2%n(c) 100%% %1%tby us%.%0 not shown"},
+                                 {"VendorURL", "http://mixer.example"}, {"ComponentVersion", "2.0"}}}};
+    testkit::ServedFault undescribed{testkit::Fault::NoCapeDescription};
+    testkit::ServedFault withoutProgId{testkit::Fault::NoProgId};
+    testkit::ServedClass manager{
+        {"QnTest.ThermoManager", {kManagerCatid},
+         {{"Name", "Thermo Manager"}, {"Description", "Thermo server"}, {"CapeVersion", "1.1"},
+          {"ComponentVersion", "3.1"}, {"About", "Thermo about"}, {"VendorURL", "http://thermo.example"},
+          {"HelpURL", "http://thermo.example/help"}}},
+        testkit::creatorOf<ManagerDouble>(std::vector<std::wstring>{L"SRK", L"PR", L"", L"Ideal"})};
+    testkit::ServedClass refusing{{"QnTest.Refusing", {kManagerCatid}, {}},  // its interface: E_UNEXPECTED
+                                  testkit::creatorOf<ManagerDouble>(std::vector<std::wstring>{L"X"}, E_UNEXPECTED)};
+    testkit::ServedClass failing{{"QnTest.Failing", {kManagerCatid}, {}},  // its list: E_FAIL
+                                 testkit::creatorOf<ManagerDouble>(std::vector<std::wstring>{L"X"}, S_OK, E_FAIL)};
+    testkit::ServedClass standalone{{"QnTest.Standalone", {kStandaloneCatid}, {{"Name", "Standalone PP"}}}};
 
-protected:
-    struct Installed {
-        RegisteredClass mixer{"QnTest.Mixer", {kCategoryTable[0].catid}};
-        RegisteredClass splitter{"QnTest.Splitter", {kCategoryTable[0].catid}};
-        RegisteredClass selfNamed{"QnTest.Heater", {kCategoryTable[0].catid}};
-        RegisteredClass anonymous{"", {kCategoryTable[0].catid}};
-        RegisteredClass manager{"QnTest.ThermoManager", {kCategoryTable[1].catid}};
-        RegisteredClass standalone{"QnTest.Standalone", {kCategoryTable[2].catid}};
-        ServedManager served{manager.clsid(), packageNames({L"SRK", L"PR", L"Ideal"})};
-    };
-    static Installed& installed() { return *installed_; }
-
-    // Labels as the tree shows them.
-    static std::string mixerLabel() { return "Mixer [" + installed().mixer.progId() + "]"; }
-    static std::string managerLabel() { return "Thermo Manager [" + installed().manager.progId() + "]"; }
-    static std::string standaloneLabel() { return "Standalone PP [" + installed().standalone.progId() + "]"; }
-
-private:
-    static std::unique_ptr<Installed> installed_;
+    InstalledCatalogue()
+    {
+        manager.describePackage("PR", {{"Name", "Peng-Robinson"}, {"Description", "Cubic equation"},
+                                       {"CapeVersion", "1.0"}, {"VendorURL", "http://pr.example"}});
+    }
+    // text with <mixer>, <undescribed>, <manager>, <refusing>, <failing> and <standalone> replaced
+    // by the installed ProgIDs, and <mixer-clsid> etc. by the class identifiers.
+    std::string expand(std::string text) const
+    {
+        const std::pair<const char*, const testkit::ServedClass*> named[] = {
+            {"mixer", &mixer}, {"undescribed", &undescribed.served()}, {"manager", &manager},
+            {"refusing", &refusing}, {"failing", &failing}, {"standalone", &standalone}};
+        for (const auto& [name, served] : named)
+            for (const auto& [token, value] : {std::pair{"<" + std::string(name) + ">", served->progId()},
+                                               std::pair{"<" + std::string(name) + "-clsid>", served->clsidText()}})
+                for (size_t at; (at = text.find(token)) != std::string::npos;)
+                    text.replace(at, token.size(), value);
+        return text;
+    }
+    Lines expand(Lines texts) const
+    {
+        for (std::string& text : texts)
+            text = expand(text);
+        return texts;
+    }
 };
 
-inline constexpr const char* kUnitsCategory = "Unit Operations";
-inline constexpr const char* kManagersCategory = "CAPE-OPEN 1.1 Property Package Manager";
-inline constexpr const char* kPackagesCategory = "CAPE-OPEN 1.1 Property Package";
+class CatalogueTest : public ::testing::Test {
+public:
+    static void SetUpTestSuite() { installed_ = std::make_unique<InstalledCatalogue>(); }
+    static void TearDownTestSuite() { installed_.reset(); }
+    static const InstalledCatalogue& installed() { return *installed_; }
+
+private:
+    static inline std::unique_ptr<InstalledCatalogue> installed_;
+};
+
+template <class Row>
+class CatalogueTable : public CatalogueTest, public ::testing::WithParamInterface<Row> {};

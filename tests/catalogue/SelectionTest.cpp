@@ -1,194 +1,137 @@
-// The host's side of the choice: the registered library's ShowGUI, setProgIds and
-// showStaticInfo run the Component Manager, and the item fields read it back.
+// The host's side of the choice: ShowGUI, setProgIds and showStaticInfo, and the item read back.
 #include "QnShowCOCATIDs11.h"
 
 #include "CatalogueFixture.h"
-#include "automation/CapeVersion.h"
 #include "resources/ControlIds.h"
 #include "support/AnsiText.h"
 #include "support/ComPtr.h"
 #include "support/UniqueBstr.h"
+#include "testkit/Controls.h"
 
 namespace {
 
-std::string text(const UniqueBstr& bstr)
-{
-    return toAnsi(bstr.text());
-}
+const std::string kPackageItemCatid = "{678c09a4-7d66-11D2-a67d-00105a42887f}";
 
-std::wstring wide(const std::string& narrow)
-{
-    return std::wstring(narrow.begin(), narrow.end());
-}
+std::string text(const UniqueBstr& value) { return value.get() ? toAnsi(value.text()) : "(null)"; }
+UniqueBstr bstr(const std::string& narrow) { return UniqueBstr(std::wstring(narrow.begin(), narrow.end()).c_str()); }
 
 }  // namespace
 
-TEST(CapeVersion, ParsesTheRegisteredVersionText)
-{
-    EXPECT_EQ(parseCOVersion("1.0"), 100);
-    EXPECT_EQ(parseCOVersion("1.1"), 110);
-    EXPECT_EQ(parseCOVersion("1.10"), 110);
-    EXPECT_EQ(parseCOVersion("Product 1.0"), 100) << "not a number, but it says 1.";
-    EXPECT_EQ(parseCOVersion("version 1.1 beta"), 110);
-    EXPECT_EQ(parseCOVersion("2.0"), 110);
-    EXPECT_EQ(parseCOVersion("0.93"), 110);
-    EXPECT_EQ(parseCOVersion(""), 110);
-    EXPECT_EQ(parseCOVersion("1e308"), 110) << "a huge number is none of the two";
-}
-
-TEST(CapeVersion, NamesTheVersionNumbers)
-{
-    EXPECT_EQ(coVersionText(0), "none");
-    EXPECT_EQ(coVersionText(100), "1.0");
-    EXPECT_EQ(coVersionText(110), "1.1");
-    EXPECT_EQ(coVersionText(1000), "not supported");
-    EXPECT_EQ(coVersionText(93), "0.930000");
-    EXPECT_EQ(coVersionText(90), "0.900000");
-}
-
-class Selection : public CatalogueFixture {
+class Selection : public CatalogueTest {
 protected:
     void SetUp() override
     {
         CoCreateInstance(CLSID_CCAPEGUI, nullptr, CLSCTX_INPROC_SERVER, IID_ICCAPEGUI, gui_.putVoid());
-        ASSERT_TRUE(gui_) << "the library is registered (fixture) and creatable";
+        ASSERT_TRUE(gui_) << "the library is registered and creatable";
     }
-    // setup with filter, then ShowGUI with the script driving the dialog.
-    HRESULT showGUI(long filter, const std::function<void(HWND)>& script, UniqueBstr& component,
-                    UniqueBstr& catids)
+    // ShowGUI after setup with filter, steps driving the Component Manager: the two
+    // in/out texts, which replace what the host passed in.
+    Lines showGUI(long filter, const std::function<void(HWND)>& steps)
     {
-        EXPECT_EQ(gui_->setup(0, nullptr, filter), S_OK);
-        bool shown = false;
-        boxes_.onDialog([&](HWND dialog) {
-            shown = true;
-            script(dialog);
-        });
-        // In/out parameters: what the host passes in is replaced.
-        BSTR componentSlot = SysAllocString(L"previous");
-        BSTR catidSlot = SysAllocString(L"previous");
-        const HRESULT hr = gui_->ShowGUI(&componentSlot, &catidSlot);
-        component = UniqueBstr::attach(componentSlot);
-        catids = UniqueBstr::attach(catidSlot);
-        boxes_.onDialog(nullptr);
-        EXPECT_TRUE(shown) << "the Component Manager was shown";
-        return hr;
+        EXPECT_EQ(gui_->setup(0, nullptr, filter), S_OK) << "setup succeeds";
+        UniqueBstr passed[2] = {bstr("previous"), bstr("previous")};
+        BSTR slots[2] = {passed[0].get(), passed[1].get()};
+        EXPECT_EQ(driver_.run([&] { return gui_->ShowGUI(&slots[0], &slots[1]); }, steps), S_OK) << "ShowGUI succeeds";
+        for (int i : {0, 1})
+            passed[i] = UniqueBstr::attach(slots[i]);
+        return {text(passed[0]), text(passed[1])};
     }
-    std::string item(HRESULT (STDMETHODCALLTYPE ICCAPEGUI::*member)(BSTR*))
+    // ProgID, CLSID, CATID, alias, the parent's ProgID and alias; Description,
+    // component version, vendor URL, help URL, About; server name; version number.
+    Lines item()
     {
-        UniqueBstr value;
-        EXPECT_EQ((gui_.get()->*member)(value.put()), S_OK);
-        return value.get() ? text(value) : "(null)";
-    }
-    std::vector<std::string> itemInfo()
-    {
-        UniqueBstr info[5];
-        EXPECT_EQ(gui_->GetItemInfo(info[0].put(), info[1].put(), info[2].put(), info[3].put(), info[4].put()),
+        UniqueBstr texts[12];
+        ICCAPEGUI& gui = *gui_.get();
+        for (auto [read, into] : {std::pair{&ICCAPEGUI::GetItemProgID, 0}, {&ICCAPEGUI::GetItemCLSID, 1},
+                                  {&ICCAPEGUI::GetCATID, 2}, {&ICCAPEGUI::GetItemAlias, 3},
+                                  {&ICCAPEGUI::GetParentProgID, 4}, {&ICCAPEGUI::GetParentAlias, 5}})
+            EXPECT_EQ((gui.*read)(texts[into].put()), S_OK) << "the item query succeeds";
+        EXPECT_EQ(gui.GetItemInfo(texts[6].put(), texts[7].put(), texts[8].put(), texts[9].put(), texts[10].put()),
                   S_OK);
-        std::vector<std::string> texts;
-        for (const UniqueBstr& each : info)
-            texts.push_back(text(each));
-        return texts;
+        gui.get_serverName(texts[11].put());
+        Lines read;
+        for (const UniqueBstr& each : texts)
+            read.push_back(text(each));
+        LONG version = -1;
+        gui.get_compCOversion(&version);
+        read.push_back(std::to_string(version));
+        return read;
     }
-    long version()
-    {
-        LONG value = -1;
-        gui_->get_compCOversion(&value);
-        return value;
-    }
-
     ComPtr<ICCAPEGUI> gui_;
-    MessageBoxDriver boxes_;
+    testkit::DialogDriver driver_{IDYES};
 };
 
-TEST_F(Selection, ChoosingAPackageFillsTheItemAndItsManager)
+TEST_F(Selection, ChoosingAPackageReadsBackThePackageAndItsManagerAndCancellingForgetsIt)
 {
-    UniqueBstr server(L"remote-host");
-    gui_->put_serverName(server.get());
-    UniqueBstr component, catids;
-    EXPECT_EQ(showGUI(1536, [](HWND dialog) {
-                  selectItem(dialog, findItem(GetDlgItem(dialog, IDC_COMPONENT_TREE),
-                                              {kManagersCategory, managerLabel(), "Peng-Robinson [PR]"}));
-                  PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-              }, component, catids),
+    const InstalledCatalogue& it = installed();
+    gui_->put_serverName(bstr("remote-host").get());
+    EXPECT_EQ(showGUI(1536,
+                      [&](HWND dialog) {
+                          testkit::TreeView(dialog).select(
+                              it.expand({kManagersCategory, "Thermo Manager [<manager>]", "Peng-Robinson [PR]"}));
+                          testkit::click(dialog, IDOK);
+                      }),
+              (Lines{"PR", kPackageItemCatid}));
+    EXPECT_EQ(item(), (Lines{"PR", it.manager.clsidText(), kPackageItemCatid, "Peng-Robinson", it.manager.progId(),
+                             "Thermo Manager", "Cubic equation", "3.1", "http://pr.example", "", "Thermo about",
+                             "(null)", "100"}))
+        << "a package's own values, its manager's where it has none (never its help page); no server name";
+
+    EXPECT_EQ(showGUI(32, [](HWND) {}), (Lines{"", ""})) << "cancelled: empty texts, not null ones";
+    UniqueBstr progId;
+    EXPECT_EQ(gui_->GetItemProgID(progId.put()), S_OK) << "GetItemProgID succeeds";
+    EXPECT_EQ(text(progId), "(null)") << "and no item any more";
+    ASSERT_EQ(driver_.boxes().count(), 1u) << "only the question to abort";
+    EXPECT_EQ(driver_.boxes().last().text, kAbortQuestion) << "the question to abort";
+}
+
+TEST_F(Selection, SetProgIdsLooksThePackageUpUnderItsManagerAndStaticInfoShowsItForInformationOnly)
+{
+    const InstalledCatalogue& it = installed();
+    gui_->put_serverName(bstr("remote-host").get());
+    EXPECT_EQ(gui_->setProgIds(bstr("SRK").get(), bstr(it.manager.progId()).get()), S_OK) << "setProgIds succeeds";
+    EXPECT_EQ(item(), (Lines{"SRK", it.manager.clsidText(), "", "SRK", it.manager.progId(), "Thermo Manager",
+                             "Property package generated by Thermo server", "3.1", "http://thermo.example", "",
+                             "Thermo about", "(null)", "110"}));
+    EXPECT_EQ(driver_.boxes().count() + driver_.nestedCaptions().size(), 0u) << "no window at all";
+
+    gui_->setup(0, nullptr, 1536);
+    EXPECT_EQ(driver_.run([&] { return gui_->showStaticInfo(); },
+                          [](HWND dialog) {
+                              EXPECT_EQ(testkit::controlText(dialog, IDC_DESCRIPTION),
+                                        "Property package generated by Thermo server");
+                              EXPECT_FALSE(testkit::isEnabled(dialog, IDC_COMPONENT_TREE) ||
+                                           testkit::isEnabled(dialog, IDC_REFRESH) ||
+                                           testkit::isShown(dialog, IDCANCEL))
+                                  << "nothing to choose: tree and Refresh disabled, no Cancel";
+                          }),
               S_OK);
-    EXPECT_EQ(text(component), "PR");
-    EXPECT_EQ(text(catids), kPackageCatid);
-    EXPECT_EQ(item(&ICCAPEGUI::GetItemProgID), "PR");
-    EXPECT_EQ(item(&ICCAPEGUI::GetCATID), kPackageCatid);
-    EXPECT_EQ(item(&ICCAPEGUI::GetParentProgID), installed().manager.progId());
-    EXPECT_EQ(item(&ICCAPEGUI::GetItemAlias), "Peng-Robinson");
-    EXPECT_EQ(item(&ICCAPEGUI::GetParentAlias), "Thermo Manager");
-    EXPECT_EQ(item(&ICCAPEGUI::GetItemCLSID), installed().manager.clsidText())
-        << "a package name is no ProgID: the catalogue's CLSID text stands in";
-    EXPECT_EQ(itemInfo(), (std::vector<std::string>{"Cubic equation", "", "http://thermo.example", "", ""}));
-    EXPECT_EQ(version(), 110);
-    EXPECT_EQ(item(&ICCAPEGUI::get_serverName), "(null)") << "every read-back empties the server name";
+    EXPECT_EQ(driver_.boxes().count(), 0u) << "no question in the information-only mode";
+    EXPECT_EQ(item()[0], "SRK") << "the item stays";
 }
 
-TEST_F(Selection, AUnitOperationsVersionIsReadWithoutItsTrailingBlank)
+struct VersionRow {
+    std::string registered;
+    long version;
+    DWORD type = REG_SZ;
+};
+struct CapeVersion : Selection, ::testing::WithParamInterface<VersionRow> {};
+
+TEST_P(CapeVersion, IsReadFromTheRegisteredTextOfAtMost2046Characters)
 {
-    UniqueBstr component, catids;
-    showGUI(32, [](HWND dialog) {
-        selectItem(dialog, findItem(GetDlgItem(dialog, IDC_COMPONENT_TREE), {kUnitsCategory, mixerLabel()}));
-        notifyTree(dialog, NM_DBLCLK);
-    }, component, catids);
-    EXPECT_EQ(text(component), installed().mixer.progId());
-    EXPECT_EQ(version(), 100) << "\"1.0 \" reads as 1.0";
-    EXPECT_EQ(item(&ICCAPEGUI::GetParentProgID), "(null)");
-    EXPECT_EQ(itemInfo()[4], "Mixer\\nVersion 2%n(c) 100%%") << "the host gets the About text as registered";
+    const testkit::ServedClass unit({"QnTest.Versioned", {kUnitCatid}, {}});
+    const std::string& text = GetParam().registered;
+    RegSetKeyValueA(HKEY_CLASSES_ROOT, ("CLSID\\" + unit.clsidText() + "\\CapeDescription").c_str(), "CapeVersion",
+                    GetParam().type, text.c_str(), static_cast<DWORD>(text.size() + 1));
+    gui_->setProgIds(bstr(unit.progId()).get(), nullptr);
+    EXPECT_EQ(item().back(), std::to_string(GetParam().version))
+        << "CapeVersion \"" << text.substr(0, 20) << "\", " << text.size() << " characters, type " << GetParam().type;
 }
 
-TEST_F(Selection, CancellingLeavesTheObjectWithoutASelection)
-{
-    UniqueBstr none;
-    gui_->setProgIds(UniqueBstr(wide(installed().mixer.progId()).c_str()).get(), none.get());
-    ASSERT_EQ(item(&ICCAPEGUI::GetItemProgID), installed().mixer.progId());
-
-    boxes_.answerNext(IDYES);
-    UniqueBstr component, catids;
-    showGUI(32, [](HWND dialog) { PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); }, component, catids);
-    ASSERT_NE(component.get(), nullptr);
-    EXPECT_EQ(component.length(), 0u) << "an empty, non-null BSTR";
-    ASSERT_NE(catids.get(), nullptr);
-    EXPECT_EQ(catids.length(), 0u);
-    EXPECT_EQ(item(&ICCAPEGUI::GetItemProgID), "(null)");
-    EXPECT_EQ(item(&ICCAPEGUI::GetCATID), "");
-}
-
-TEST_F(Selection, SetProgIdsLooksTheComponentUpWithoutShowingTheDialog)
-{
-    bool shown = false;
-    boxes_.onDialog([&](HWND) { shown = true; });
-    UniqueBstr server(L"remote-host");
-    gui_->put_serverName(server.get());
-    UniqueBstr package(L"SRK");
-    UniqueBstr manager(wide(installed().manager.progId()).c_str());
-    EXPECT_EQ(gui_->setProgIds(package.get(), manager.get()), S_OK);
-    EXPECT_FALSE(shown);
-    EXPECT_EQ(item(&ICCAPEGUI::GetItemProgID), "SRK");
-    EXPECT_EQ(item(&ICCAPEGUI::GetParentProgID), installed().manager.progId());
-    EXPECT_EQ(item(&ICCAPEGUI::GetItemAlias), "SRK");
-    EXPECT_EQ(item(&ICCAPEGUI::GetParentAlias), "Thermo Manager");
-    EXPECT_EQ(item(&ICCAPEGUI::GetCATID), "") << "the look-up has no category";
-    EXPECT_EQ(itemInfo()[0], "Property package generated by Thermo server");
-    EXPECT_EQ(item(&ICCAPEGUI::get_serverName), "(null)");
-}
-
-TEST_F(Selection, StaticInfoShowsTheCurrentItemForInformationOnly)
-{
-    UniqueBstr none;
-    gui_->setup(0, nullptr, 32);
-    gui_->setProgIds(UniqueBstr(wide(installed().mixer.progId()).c_str()).get(), none.get());
-    std::string shownDescription;
-    bool treeEnabled = true;
-    boxes_.onDialog([&](HWND dialog) {
-        shownDescription = controlText(dialog, IDC_DESCRIPTION);
-        treeEnabled = IsWindowEnabled(GetDlgItem(dialog, IDC_COMPONENT_TREE));
-        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    });
-    EXPECT_EQ(gui_->showStaticInfo(), S_OK);
-    EXPECT_EQ(shownDescription, "Mixes streams");
-    EXPECT_FALSE(treeEnabled);
-    EXPECT_EQ(boxes_.count(), 0u);
-    EXPECT_EQ(item(&ICCAPEGUI::GetItemProgID), installed().mixer.progId()) << "the selection stays";
-}
+INSTANTIATE_TEST_SUITE_P(
+    Catalogue, CapeVersion,
+    ::testing::Values(VersionRow{"1.0", 100}, VersionRow{"1.1", 110}, VersionRow{"1.10", 110}, VersionRow{"1.0 ", 100},
+                      VersionRow{"Product 1.0", 100}, VersionRow{"version 1.1 beta", 110}, VersionRow{"2.0", 110},
+                      VersionRow{"0.93", 110}, VersionRow{"", 110}, VersionRow{"1e308", 110},
+                      VersionRow{"1.0", 100, REG_EXPAND_SZ}, VersionRow{"1.0" + std::string(2043, ' '), 100},
+                      VersionRow{"1.0" + std::string(2044, ' '), 110}));

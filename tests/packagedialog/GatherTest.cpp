@@ -1,246 +1,130 @@
-#include <gtest/gtest.h>
-
+// What the gathering asks a 1.1 property package, what it keeps, how failures end it.
 #include <algorithm>
-#include <cstring>
 
-#include "TestArrays.h"
-#include "TestPackage.h"
-#include "packagedialog/ArrayElements.h"
+#include "PackageDialogTest.h"
 #include "packagedialog/PackageData.h"
 #include "support/AnsiText.h"
-#include "support/ComPtr.h"
-#include "testkit/MessageBoxDriver.h"
-
-using namespace packagetest;
 
 namespace {
 
-const std::vector<std::string> kAllCalls = {
-    "GetNumPhases",          "GetPhaseList",     "GetPhaseInfo Vapor UserDescription",
-    "GetPhaseInfo Liquid UserDescription",       "GetCompoundList",
-    "GetConstPropList",      "GetSinglePhasePropList", "GetTwoPhasePropList"};
+// The method named fails with hr, or the question for the interface is answered hr.
+struct FailureRow {
+    const char* name;
+    const IID* question;
+    HRESULT hr, result;
+    size_t callsMade;  // the failing one included
+    // Entries of phase labels, descriptions, compounds, constants, 1- and 2-phase properties (1: old data)
+    std::vector<size_t> sizes;
+    ULONG references;  // the test's own and the held 1.0 interface
+};
 
-std::vector<std::string> texts(const VARIANT& array)
-{
-    std::vector<std::string> result;
-    std::string text;
-    forEachArrayElement(array, [&](const ArrayElement& element) {
-        elementDisplayText(element, text);
-        result.push_back(text);
-        return true;
-    });
-    return result;
-}
+class GatheringFailure : public testing::TestWithParam<FailureRow> {};
+constexpr HRESULT kRefused = HRESULT(0x80040508);  // ECapeImplementationHR
+const std::vector<size_t> kNone = {1, 1, 1, 1, 1, 1};
 
-// The description of the thread's error object (consumed), or "<none>".
-std::string threadErrorDescription()
+VariantHolder answerFor(const std::wstring& label)
 {
-    ComPtr<IErrorInfo> info;
-    if (GetErrorInfo(0, info.put()) != S_OK)
-        return "<none>";
-    BSTR description = nullptr;
-    info->GetDescription(&description);
-    std::string text = toAnsi(description);
-    SysFreeString(description);
-    return text;
-}
-
-// Data that an earlier gathering left: every array holds the one text "old".
-void fillWithOldData(PackageData& data)
-{
-    for (VariantHolder* array :
-         {&data.compoundIds, &data.formulae, &data.compoundNames, &data.boilingPoints, &data.molecularWeights,
-          &data.casNumbers, &data.constantProps, &data.singlePhaseProps, &data.twoPhaseProps, &data.phaseLabels,
-          &data.statesOfAggregation, &data.keyCompoundIds, &data.phaseDescriptions})
-        *array = textArray({L"old"});
+    if (label == L"L1")
+        return textArray({L"first", L"second"});
+    if (label == L"L2")
+        return doubleArray({2.5});
+    return label == L"S" ? longValue(3) : label == L"Vapor" ? textValue(L"Vapor phase") : VariantHolder();
 }
 
 }  // namespace
 
-TEST(Gathering, AsksThePackageInTheFixedOrderAndReturnsTheCompoundListResult)
+TEST(Gathering, AsksInTheFixedOrderAndHoldsOnlyThe10Interface)
 {
-    TestPackage package;
-    package.compoundListResult = S_FALSE;
-    PackageData data;
-    EXPECT_EQ(gatherPackageData(data, package.unknown(), 110), S_FALSE);
-    EXPECT_EQ(package.calls, kAllCalls);
-
-    EXPECT_EQ(data.numPhases, 2);
-    EXPECT_EQ(texts(data.phaseLabels), (std::vector<std::string>{"Vapor", "Liquid"}));
-    EXPECT_EQ(texts(data.keyCompoundIds), (std::vector<std::string>{"", "water"}));
-    EXPECT_EQ(texts(data.phaseDescriptions), (std::vector<std::string>{"Vapor phase", "Liquid phase"}));
-    EXPECT_EQ(texts(data.compoundIds), (std::vector<std::string>{"water", "methane", "ethane"}));
-    EXPECT_EQ(texts(data.boilingPoints), (std::vector<std::string>{"373.15", "111.66", "184.55"}));
-    EXPECT_EQ(texts(data.casNumbers), (std::vector<std::string>{"7732-18-5", "74-82-8", "74-84-0"}));
-    EXPECT_EQ(texts(data.constantProps).size(), 2u);
-    EXPECT_EQ(texts(data.singlePhaseProps).size(), 3u);
-    EXPECT_EQ(texts(data.twoPhaseProps).size(), 2u);
-    EXPECT_EQ(data.heldPackageInterface.get(), package.unknown()) << "the 1.0 interface is kept";
-    EXPECT_EQ(package.references, 2u) << "only the held interface keeps a reference";
-}
-
-TEST(Gathering, OtherVersionsAskNothingAndKeepTheData)
-{
-    TestPackage package;
-    PackageData data;
-    fillWithOldData(data);
-    for (long version : {0L, 100L, 1000L})
-        EXPECT_EQ(gatherPackageData(data, package.unknown(), version), S_OK) << version;
-    EXPECT_TRUE(package.calls.empty());
-    EXPECT_EQ(texts(data.compoundIds), std::vector<std::string>{"old"});
-    EXPECT_EQ(package.references, 1u);
-}
-
-TEST(Gathering, HeldPackageInterfaceIsReleasedWhenReplacedOrWithoutPackage)
-{
-    TestPackage first;
-    TestPackage second;
-    second.hasPackage10 = false;
+    auto first = makeDouble<PackageDouble>(), second = makeDouble<PackageDouble>();
+    first->compoundListResult = S_FALSE;
+    second->refuse(IID_ICapeThermoPropertyPackage10);
     {
         PackageData data;
-        ASSERT_EQ(gatherPackageData(data, first.unknown(), 110), S_OK);
-        EXPECT_EQ(first.references, 2u);
-        ASSERT_EQ(gatherPackageData(data, second.unknown(), 110), S_OK);
-        EXPECT_EQ(first.references, 1u) << "replaced by none: the first package's interface is released";
-        EXPECT_FALSE(data.heldPackageInterface);
-
-        ASSERT_EQ(gatherPackageData(data, first.unknown(), 110), S_OK);
-        EXPECT_EQ(gatherPackageData(data, nullptr, 110), E_POINTER);
-        EXPECT_EQ(first.references, 1u) << "no package: the held interface is released";
-
-        ASSERT_EQ(gatherPackageData(data, first.unknown(), 110), S_OK);
-        EXPECT_EQ(first.references, 2u);
+        EXPECT_EQ(gatherPackageData(data, first->unknown(), 110), S_FALSE) << "GetCompoundList's own success code";
+        EXPECT_EQ(first->calls, (std::vector<std::string>{
+                                    "GetNumPhases", "GetPhaseList", "GetPhaseInfo Vapor UserDescription",
+                                    "GetPhaseInfo Liquid UserDescription", "GetCompoundList", "GetConstPropList",
+                                    "GetSinglePhasePropList", "GetTwoPhasePropList"}))
+            << "the calls in order";
+        EXPECT_EQ(first->references(), 2u) << "only the 1.0 interface stays held";
+        ASSERT_EQ(gatherPackageData(data, second->unknown(), 110), S_OK);
+        EXPECT_EQ(first->references(), 1u) << "a package without it releases the one held";
+        ASSERT_EQ(gatherPackageData(data, first->unknown(), 110), S_FALSE);
     }
-    EXPECT_EQ(first.references, 1u) << "the data's end releases the held interface";
-    EXPECT_EQ(second.references, 1u);
+    EXPECT_EQ(first->references(), 1u) << "the data's end releases the held interface";
+    EXPECT_EQ(second->references(), 1u) << "nothing of the second package is kept";
 }
 
-// Each call of the package failing with a code of its own: the gathering stops there
-// with that code and the package's error object; what came before is new, what
-// follows keeps the earlier data.
-TEST(Gathering, AFailingCallEndsItWithTheCallsCodeAndErrorObject)
+TEST_P(GatheringFailure, EndsWithTheCodeAndPassesTheErrorObjectOn)
 {
-    const struct {
-        const char* method;
-        size_t callsMade;  // including the failing one
-    } steps[] = {{"GetNumPhases", 1},     {"GetPhaseList", 2},           {"GetPhaseInfo", 3},
-                 {"GetCompoundList", 5},  {"GetConstPropList", 6},       {"GetSinglePhasePropList", 7},
-                 {"GetTwoPhasePropList", 8}};
-    HRESULT code = 0x80040501;  // ECapeUnknown, then the next CAPE-OPEN codes
-    for (const auto& step : steps) {
-        SCOPED_TRACE(step.method);
-        TestPackage package;
-        package.failingCalls[step.method] = code;
-        package.errorDescription = L"refused by " + std::wstring(step.method, step.method + strlen(step.method));
-        PackageData data;
-        fillWithOldData(data);
-
-        EXPECT_EQ(gatherPackageData(data, package.unknown(), 110), code);
-        EXPECT_EQ(threadErrorDescription(), "refused by " + std::string(step.method))
-            << "the package's error object is the thread's for the caller's report";
-        ASSERT_EQ(package.calls.size(), step.callsMade);
-        EXPECT_EQ(package.references, 2u) << "only the held 1.0 interface stays referenced";
-
-        const bool phasesRead = step.callsMade > 2;
-        EXPECT_EQ(texts(data.phaseLabels).size(), phasesRead ? 2u : 1u);
-        EXPECT_EQ(texts(data.phaseDescriptions).size(), step.callsMade > 4 ? 2u : 1u);
-        EXPECT_EQ(texts(data.compoundIds).size(), step.callsMade > 5 ? 3u : 1u);
-        EXPECT_EQ(texts(data.constantProps).size(), step.callsMade > 6 ? 2u : 1u);
-        EXPECT_EQ(texts(data.singlePhaseProps).size(), step.callsMade > 7 ? 3u : 1u);
-        EXPECT_EQ(texts(data.twoPhaseProps), std::vector<std::string>{"old"});
-        ++code;
-    }
-}
-
-TEST(Gathering, AnErrorObjectThePackageDoesNotVouchForIsNotPassedOn)
-{
-    TestPackage package;
-    package.supportsErrorInfo = false;
-    package.failingCalls["GetCompoundList"] = E_OUTOFMEMORY;
+    const FailureRow& row = GetParam();
+    auto package = makeDouble<PackageDouble>();
+    if (row.question)
+        package->refuse(*row.question, row.hr);
+    else
+        package->failCall(row.name, row.hr, L"Refused");
     PackageData data;
-    EXPECT_EQ(gatherPackageData(data, package.unknown(), 110), E_OUTOFMEMORY);
-    EXPECT_EQ(threadErrorDescription(), "<none>");
+    const std::initializer_list<VariantHolder*> lists = {&data.phaseLabels,   &data.phaseDescriptions,
+                                                         &data.compoundIds,   &data.constantProps,
+                                                         &data.singlePhaseProps, &data.twoPhaseProps};
+    for (VariantHolder* list : lists)
+        *list = textArray({L"old"});  // what an earlier gathering left
+    SetErrorInfo(0, nullptr);
+
+    EXPECT_EQ(gatherPackageData(data, package->unknown(), 110), row.result) << "the gathering's result";
+    ComPtr<IErrorInfo> info;
+    UniqueBstr description;
+    if (GetErrorInfo(0, info.put()) == S_OK)
+        info->GetDescription(description.put());
+    EXPECT_EQ(toAnsi(description.text()), row.question ? "" : "Refused") << "a failing call's error object passed on";
+    EXPECT_EQ(package->calls.size(), row.callsMade) << "calls made, the failing one included";
+    std::vector<size_t> sizes;
+    for (VariantHolder* list : lists)
+        sizes.push_back(arrayElementCount(*list));
+    EXPECT_EQ(sizes, row.sizes) << "the steps before the failure renew their lists, the others keep theirs";
+    EXPECT_EQ(package->references(), row.references) << "the package's references afterwards";
 }
 
-TEST(Gathering, MissingInterfacesGiveEPointerAndUnexpectedQueryFailuresTheirCode)
-{
-    const struct {
-        const char* itf;
-        size_t callsMade;
-    } steps[] = {{"ICapeThermoPhases", 0}, {"ICapeThermoCompounds", 4}, {"ICapeThermoPropertyRoutine", 6}};
-    for (const auto& step : steps) {
-        SCOPED_TRACE(step.itf);
-        {
-            TestPackage package;
-            package.failingQueries[step.itf] = E_NOINTERFACE;
-            PackageData data;
-            EXPECT_EQ(gatherPackageData(data, package.unknown(), 110), E_POINTER);
-            EXPECT_EQ(package.calls.size(), step.callsMade);
-            EXPECT_EQ(threadErrorDescription(), "<none>");
-        }
-        {
-            TestPackage package;
-            package.failingQueries[step.itf] = E_ACCESSDENIED;
-            PackageData data;
-            EXPECT_EQ(gatherPackageData(data, package.unknown(), 110), E_ACCESSDENIED);
-            EXPECT_EQ(package.calls.size(), step.callsMade);
-        }
-    }
-    TestPackage package;
-    package.failingQueries["ICapeThermoPropertyPackage"] = E_UNEXPECTED;
-    PackageData data;
-    EXPECT_EQ(gatherPackageData(data, package.unknown(), 110), E_UNEXPECTED) << "only E_NOINTERFACE is accepted there";
-    EXPECT_TRUE(package.calls.empty());
-}
+INSTANTIATE_TEST_SUITE_P(
+    Table, GatheringFailure,
+    testing::Values(
+        FailureRow{"GetNumPhases", nullptr, kRefused, kRefused, 1, kNone, 2},
+        FailureRow{"GetPhaseList", nullptr, kRefused, kRefused, 2, kNone, 2},
+        FailureRow{"GetPhaseInfo", nullptr, kRefused, kRefused, 3, {2, 1, 1, 1, 1, 1}, 2},
+        FailureRow{"GetCompoundList", nullptr, kRefused, kRefused, 5, {2, 2, 1, 1, 1, 1}, 2},
+        FailureRow{"GetConstPropList", nullptr, kRefused, kRefused, 6, {2, 2, 3, 1, 1, 1}, 2},
+        FailureRow{"GetSinglePhasePropList", nullptr, kRefused, kRefused, 7, {2, 2, 3, 2, 1, 1}, 2},
+        FailureRow{"GetTwoPhasePropList", nullptr, kRefused, kRefused, 8, {2, 2, 3, 2, 3, 1}, 2},
+        FailureRow{"NoPhases", &IID_ICapeThermoPhases, E_NOINTERFACE, E_POINTER, 0, kNone, 2},
+        FailureRow{"NoCompounds", &IID_ICapeThermoCompounds, E_NOINTERFACE, E_POINTER, 4, {2, 2, 1, 1, 1, 1}, 2},
+        FailureRow{"NoRoutine", &IID_ICapeThermoPropertyRoutine, E_NOINTERFACE, E_POINTER, 6, {2, 2, 3, 2, 1, 1}, 2},
+        FailureRow{"Denied", &IID_ICapeThermoCompounds, E_ACCESSDENIED, E_ACCESSDENIED, 4, {2, 2, 1, 1, 1, 1}, 2},
+        FailureRow{"Package10Fails", &IID_ICapeThermoPropertyPackage10, E_UNEXPECTED, E_UNEXPECTED, 0, kNone, 1}),
+    [](const testing::TestParamInfo<FailureRow>& info) { return std::string(info.param.name); });
 
-TEST(Gathering, ZeroPhasesAskNoPhaseInfo)
+TEST(Gathering, DescribesEveryPhaseOnceWhateverThePackageAnswers)
 {
-    TestPackage package;
-    package.phaseLabels = textArray({});
-    package.statesOfAggregation = textArray({});
-    package.keyCompoundIds = textArray({});
-    PackageData data;
-    data.phaseDescriptions = textArray({L"old"});
-    ASSERT_EQ(gatherPackageData(data, package.unknown(), 110), S_OK);
-    for (const std::string& call : package.calls)
-        EXPECT_NE(call.rfind("GetPhaseInfo", 0), 0u) << call;
-    EXPECT_EQ(V_VT(&data.phaseDescriptions), VT_ARRAY | VT_BSTR);
-    EXPECT_TRUE(texts(data.phaseDescriptions).empty());
-}
-
-TEST(Gathering, EveryPhaseGetsOneDescriptionWhateverThePackageAnswers)
-{
-    TestPackage package;
-    package.phaseLabels = textArray({L"V", L"L1", L"L2", L"S", L"X"});
-    package.describePhase = [](const std::wstring& label) -> VariantHolder {
-        if (label == L"V")
-            return VariantHolder();  // empty
-        if (label == L"L1")
-            return textArray({L"first", L"second"});
-        if (label == L"L2")
-            return textArray({});
-        if (label == L"S")
-            return longValue(3);
-        return textValue(L"");
-    };
-    PackageData data;
-    ASSERT_EQ(gatherPackageData(data, package.unknown(), 110), S_OK);
-    EXPECT_EQ(texts(data.phaseDescriptions), (std::vector<std::string>{"", "first", "", "", ""}))
-        << "one entry per phase keeps the phase lists aligned";
-}
-
-TEST(Gathering, NoLabelIsReadBeyondThePhaseList)
-{
-    MessageBoxDriver boxes;
-    TestPackage package;
-    package.numPhases = 5;  // claims more phases than it lists
+    auto package = makeDouble<PackageDouble>();
     std::vector<VariantHolder> labels;
-    labels.push_back(textValue(L"Vapor"));
+    for (const wchar_t* label : {L"X", L"L1", L"L2", L"S", L"Vapor"})
+        labels.push_back(textValue(label));
     labels.push_back(longValue(2));  // not a text: that phase cannot be asked about
-    package.phaseLabels = variantArray(std::move(labels));
+    package->phaseLabels = variantArray(std::move(labels));
+    package->numPhases = 9;  // more than it lists: no label is read beyond the list
+    package->describePhase = answerFor;
     PackageData data;
-    ASSERT_EQ(gatherPackageData(data, package.unknown(), 110), S_OK);
-    EXPECT_EQ(std::count(package.calls.begin(), package.calls.end(), "GetPhaseInfo Vapor UserDescription"), 1);
-    EXPECT_EQ(texts(data.phaseDescriptions), (std::vector<std::string>{"Vapor phase", ""}));
-    EXPECT_EQ(boxes.count(), 0u);
+    ASSERT_EQ(gatherPackageData(data, package->unknown(), 110), S_OK);
+    EXPECT_EQ(shownTexts(data.phaseDescriptions), (std::vector<std::string>{"", "first", "2.5", "", "Vapor phase", ""}))
+        << "one description per listed phase: a text, an array's first element, else nothing";
+    const auto isPhaseInfo = [](const std::string& call) { return call.starts_with("GetPhaseInfo"); };
+    auto asked = [&] { return std::ranges::count_if(package->calls, isPhaseInfo); };
+    EXPECT_EQ(asked(), 5) << "every phase with a text label is asked once";
+
+    package->phaseLabels = textArray({});
+    package->numPhases = -1;
+    package->calls.clear();
+    ASSERT_EQ(gatherPackageData(data, package->unknown(), 110), S_OK);
+    EXPECT_TRUE(V_VT(&data.phaseDescriptions) == (VT_ARRAY | VT_BSTR) && shownTexts(data.phaseDescriptions).empty())
+        << "no phases: an empty array of texts";
+    EXPECT_EQ(asked(), 0) << "no phase is asked about";
 }

@@ -1,225 +1,185 @@
+// The resource holders, one table of kinds: each frees what it holds exactly once,
+// empties an out-parameter slot before the callee fills it, and hands the resource
+// over on move and detach without freeing it or taking another reference. The shared
+// BSTR text: a double as its "%f" text (an unusual CAPE-OPEN version is shown so),
+// one narrow copy for all copies, and no text kept apart from an empty one.
 #include <gtest/gtest.h>
 
-#include <string>
+#include <set>
+#include <vector>
 
-#include "CountingObject.h"
-#include "TaskMemoryCounter.h"
+#include "support/CQnBSTR.h"
+#include "support/ComPtr.h"
 #include "support/RegKey.h"
 #include "support/UniqueBstr.h"
 #include "support/UniqueHandle.h"
 #include "support/VariantHolder.h"
-
-TEST(UniqueBstr, FreesItsTextOnDestructionResetAndPut)
-{
-    TaskMemoryCounter memory;
-    if (!memory.bstrsAreCounted())
-        GTEST_SKIP() << "the BSTR cache hides frees (run with OANOCACHE=1)";
-    const long before = memory.live();
-    {
-        UniqueBstr held(L"abc");
-        EXPECT_EQ(held.text(), L"abc");
-        EXPECT_EQ(memory.live(), before + 1);
-    }
-    EXPECT_EQ(memory.live(), before) << "destruction frees the text";
-
-    UniqueBstr held(L"first");
-    BSTR* slot = held.put();
-    EXPECT_EQ(memory.live(), before) << "put frees what was held";
-    EXPECT_EQ(*slot, nullptr) << "and hands out an empty slot";
-    *slot = SysAllocString(L"second");
-    held.reset(held.get());
-    EXPECT_EQ(held.text(), L"second") << "resetting to the text held keeps it";
-    held.reset();
-    EXPECT_EQ(memory.live(), before) << "reset frees";
-}
-
-TEST(UniqueBstr, DetachAndMoveHandTheTextOver)
-{
-    UniqueBstr held(L"abc");
-    BSTR raw = held.get();
-    UniqueBstr moved = std::move(held);
-    EXPECT_EQ(held.get(), nullptr) << "the source of a move is empty";
-    EXPECT_EQ(moved.get(), raw) << "the text itself moved, not a copy";
-    held = std::move(moved);
-    EXPECT_EQ(held.get(), raw);
-
-    UniqueBstr adopted = UniqueBstr::attach(held.detach());
-    EXPECT_EQ(held.get(), nullptr) << "detach leaves the holder empty";
-    EXPECT_EQ(adopted.get(), raw) << "and gives the text to the caller";
-    EXPECT_EQ(UniqueBstr(nullptr).get(), nullptr) << "no text, no allocation";
-}
-
-TEST(VariantHolder, ClearsOnDestructionAndPut)
-{
-    CountingObject object;
-    {
-        VariantHolder held;
-        V_VT(&held) = VT_UNKNOWN;
-        V_UNKNOWN(&held) = &object;
-        object.AddRef();
-    }
-    EXPECT_EQ(object.refs, 0u) << "destruction clears the VARIANT";
-
-    VariantHolder held;
-    V_VT(&held) = VT_UNKNOWN;
-    V_UNKNOWN(&held) = &object;
-    object.AddRef();
-    VARIANT* slot = held.put();
-    EXPECT_EQ(object.refs, 0u) << "put clears what was held";
-    EXPECT_EQ(V_VT(slot), VT_EMPTY);
-}
-
-TEST(VariantHolder, DetachAndMoveHandTheContentOver)
-{
-    CountingObject object;
-    VariantHolder held;
-    V_VT(&held) = VT_UNKNOWN;
-    V_UNKNOWN(&held) = &object;
-    object.AddRef();
-
-    VariantHolder moved = std::move(held);
-    EXPECT_EQ(V_VT(&held), VT_EMPTY) << "the source of a move is empty";
-    EXPECT_EQ(V_UNKNOWN(&moved), &object);
-    VariantHolder target;
-    V_VT(&target) = VT_UNKNOWN;
-    V_UNKNOWN(&target) = &object;
-    object.AddRef();
-    target = std::move(moved);
-    EXPECT_EQ(object.refs, 1u) << "move assignment clears the target's old content";
-
-    VARIANT raw = target.detach();
-    EXPECT_EQ(V_VT(&target), VT_EMPTY) << "detach leaves the holder empty";
-    EXPECT_EQ(object.refs, 1u) << "and the caller owns the content";
-    VariantClear(&raw);
-    EXPECT_EQ(object.refs, 0u);
-}
+#include "testkit/TaskMemory.h"
 
 namespace {
-// A volatile key of its own under HKEY_CURRENT_USER, deleted afterwards.
-class ScratchKey {
-public:
-    ScratchKey() : path_("Software\\QnCOGUI11Tests\\Holders" + std::to_string(GetCurrentProcessId())) {}
-    ~ScratchKey() { RegDeleteKeyA(HKEY_CURRENT_USER, path_.c_str()); }
-    HKEY* open(HKEY* slot) const
-    {
-        RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_READ, nullptr,
-                        slot, nullptr);
-        return slot;
-    }
 
-private:
-    std::string path_;
+// An object with IUnknown alone; it notes how many references it had when asked.
+struct Plain : testkit::ComDouble<IUnknown> {
+    ULONG referencesWhenAsked = 0;
+    HRESULT refusal(REFIID) override { return referencesWhenAsked = references(), S_OK; }
 };
 
-bool keyIsOpen(HKEY key)
+// Per kind: fresh() makes a resource the caller owns, live() counts the kind's
+// resources alive, hold() gives one to a holder, free() frees one handed over.
+template <class H>
+struct Kind;
+template <>
+struct Kind<ComPtr<IUnknown>> {
+    static IUnknown* fresh() { return new Plain; }
+    static long live() { return testkit::liveDoubles(); }
+    static auto hold(IUnknown* raw) { return ComPtr<IUnknown>::attach(raw); }
+    static void free(IUnknown* raw) { raw->Release(); }
+};
+template <>
+struct Kind<UniqueBstr> {
+    static BSTR fresh() { return SysAllocString(L"held"); }
+    static long live() { return testkit::TaskMemory::instance().live(); }
+    static auto hold(BSTR raw) { return UniqueBstr::attach(raw); }
+    static void free(BSTR raw) { SysFreeString(raw); }
+};
+template <>
+struct Kind<VariantHolder> : Kind<ComPtr<IUnknown>> {  // holding an object's IUnknown
+    static VARIANT fresh()
+    {
+        VARIANT v{};
+        V_VT(&v) = VT_UNKNOWN;
+        V_UNKNOWN(&v) = new Plain;
+        return v;
+    }
+    static VariantHolder hold(const VARIANT& raw)
+    {
+        VariantHolder h;
+        *h.put() = raw;
+        return h;
+    }
+    static void free(VARIANT raw) { VariantClear(&raw); }
+};
+// An event or a key: live() counts the distinct ones made here that are still open.
+template <class H, class Raw, Raw (*Make)(), bool (*Open)(Raw), void (*Close)(Raw) = nullptr>
+struct Handles {
+    static inline std::vector<Raw> made;
+    static Raw fresh() { return made.emplace_back(Make()); }
+    static long live()
+    {
+        std::set<Raw> open;
+        std::copy_if(made.begin(), made.end(), std::inserter(open, open.end()), Open);
+        return long(open.size());
+    }
+    static H hold(Raw raw)
+    {
+        H h;
+        h.reset(raw);
+        return h;
+    }
+    static void free(Raw raw) { Close(raw); }
+};
+HANDLE newEvent() { return CreateEventA(nullptr, TRUE, FALSE, nullptr); }
+bool eventOpen(HANDLE h) { return WaitForSingleObject(h, 0) == WAIT_TIMEOUT; }
+HKEY newKey()
 {
-    return RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                            nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    HKEY key = nullptr;
+    RegOpenKeyExA(HKEY_CURRENT_USER, "Software", 0, KEY_READ, &key);
+    return key;
 }
+bool keyOpen(HKEY key) { return RegQueryInfoKeyA(key, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0) == ERROR_SUCCESS; }
+template <>
+struct Kind<UniqueHandle> : Handles<UniqueHandle, HANDLE, newEvent, eventOpen, closeHandle> {};
+template <>
+struct Kind<RegKey> : Handles<RegKey, HKEY, newKey, keyOpen> {};
+
+// The holders' own words for "what is held", "let go" and "hand over".
+const void* id(const auto& h) { return h.get(); }
+const void* id(const VariantHolder& h) { return V_VT(&h) == VT_UNKNOWN ? V_UNKNOWN(&h) : nullptr; }
+void empty(auto& h) { h.reset(); }
+void empty(ComPtr<IUnknown>& h) { h = nullptr; }
+void empty(VariantHolder& h) { h.clear(); }
+auto handOver(auto& h) { return h.detach(); }
+HANDLE handOver(UniqueHandle& h) { return h.release(); }
+
+template <class H>
+struct Holders : ::testing::Test {
+    void SetUp() override
+    {
+        if (std::is_same_v<H, UniqueBstr> && !testkit::TaskMemory::instance().countsBstrs())
+            GTEST_SKIP() << "the BSTR cache hides frees (run with OANOCACHE=1)";
+    }
+};
+using Kinds = ::testing::Types<ComPtr<IUnknown>, UniqueBstr, VariantHolder, UniqueHandle, RegKey>;
+TYPED_TEST_SUITE(Holders, Kinds);
+
+TYPED_TEST(Holders, FreeOnDestructionEmptyingAndPut)
+{
+    using K = Kind<TypeParam>;
+    const long before = K::live();
+    {
+        auto held = K::hold(K::fresh());
+        EXPECT_EQ(K::live(), before + 1) << "holding frees nothing";
+    }
+    EXPECT_EQ(K::live(), before) << "destruction frees";
+    auto held = K::hold(K::fresh());
+    empty(held);
+    EXPECT_EQ(K::live(), before) << "emptying frees";
+    if constexpr (requires { held.put(); }) {
+        held = K::hold(K::fresh());
+        auto* slot = held.put();
+        EXPECT_EQ(K::live(), before) << "put frees what was held";
+        EXPECT_EQ(id(held), nullptr) << "and hands out an empty slot";
+        *slot = K::fresh();
+        EXPECT_NE(id(held), nullptr) << "what the callee stores belongs to the holder";
+    }
+}
+
+TYPED_TEST(Holders, MoveAndDetachFreeNothingTwice)
+{
+    using K = Kind<TypeParam>;
+    const long before = K::live();
+    auto first = K::hold(K::fresh());
+    const void* resource = id(first);
+    auto second = std::move(first);
+    EXPECT_EQ(id(first), nullptr) << "a moved-from holder is empty";
+    auto target = K::hold(K::fresh());
+    target = std::move(second);
+    EXPECT_EQ(id(target), resource) << "the resource itself moved";
+    EXPECT_EQ(K::live(), before + 1) << "move assignment freed the target's old resource, nothing else";
+    if constexpr (!std::is_same_v<TypeParam, RegKey>) {  // a key is never handed over
+        auto raw = handOver(target);
+        EXPECT_EQ(id(target), nullptr) << "handing over empties the holder";
+        EXPECT_EQ(K::live(), before + 1) << "what was handed over is alive";
+        K::free(raw);
+    }
+    empty(target);
+    EXPECT_EQ(K::live(), before) << "freed once, by whoever owned it last";
+}
+
 }  // namespace
 
-TEST(RegKey, ClosesOnDestructionPutAndReset)
+TEST(ComPtr, CopiesAndQueriesHoldReferencesOfTheirOwn)
 {
-    ScratchKey scratch;
-    HKEY raw = nullptr;
-    {
-        RegKey key;
-        scratch.open(key.put());
-        raw = key.get();
-        ASSERT_TRUE(keyIsOpen(raw)) << "the scratch key opened";
-    }
-    EXPECT_FALSE(keyIsOpen(raw)) << "destruction closes the key";
-
-    RegKey key;
-    scratch.open(key.put());
-    raw = key.get();
-    HKEY* slot = key.put();
-    EXPECT_FALSE(keyIsOpen(raw)) << "put closes what was held";
-    EXPECT_EQ(*slot, nullptr);
-    scratch.open(slot);
-    raw = key.get();
-    key.reset();
-    EXPECT_FALSE(keyIsOpen(raw)) << "reset closes";
-    EXPECT_FALSE(key);
-}
-
-TEST(RegKey, MoveHandsTheKeyOver)
-{
-    ScratchKey scratch;
-    RegKey key;
-    scratch.open(key.put());
-    HKEY raw = key.get();
-    RegKey moved = std::move(key);
-    EXPECT_FALSE(key) << "the source of a move is empty";
-    EXPECT_EQ(moved.get(), raw);
-    EXPECT_TRUE(keyIsOpen(raw)) << "a move closes nothing";
-
-    RegKey target;
-    scratch.open(target.put());
-    HKEY replaced = target.get();
-    target = std::move(moved);
-    EXPECT_FALSE(keyIsOpen(replaced)) << "move assignment closes the target's old key";
-    EXPECT_TRUE(keyIsOpen(raw));
-}
-
-namespace {
-bool handleIsOpen(HANDLE handle)
-{
-    DWORD flags = 0;
-    return GetHandleInformation(handle, &flags) != 0;
-}
-}  // namespace
-
-TEST(UniqueHandle, ClosesOnDestructionAndReset)
-{
-    HANDLE raw = nullptr;
-    {
-        UniqueHandle event(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-        raw = event.get();
-        ASSERT_TRUE(handleIsOpen(raw));
-    }
-    EXPECT_FALSE(handleIsOpen(raw)) << "destruction closes the handle";
-
-    UniqueHandle event(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    raw = event.get();
-    event.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    EXPECT_FALSE(handleIsOpen(raw)) << "reset closes the old handle";
-    EXPECT_TRUE(handleIsOpen(event.get())) << "and keeps the new one";
-}
-
-TEST(UniqueHandle, ReleaseAndMoveHandTheHandleOver)
-{
-    UniqueHandle event(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    HANDLE raw = event.get();
-    UniqueHandle moved = std::move(event);
-    EXPECT_FALSE(event) << "the source of a move is empty";
-    EXPECT_EQ(moved.get(), raw);
-
-    HANDLE released = moved.release();
-    EXPECT_FALSE(moved) << "release empties the holder";
-    EXPECT_TRUE(handleIsOpen(released)) << "and the caller owns the open handle";
-    UniqueHandle readopted(released);
-}
-
-TEST(UniqueHandle, FilesAndGdiObjectsUseTheirOwnEmptyValueAndCloser)
-{
+    Plain* object = new Plain;
+    auto held = ComPtr<IUnknown>::attach(object);
+    ComPtr<IUnknown> copy = held;
+    EXPECT_EQ(object->references(), 2u) << "a copy takes a reference of its own";
+    EXPECT_EQ(held.queryInterface(IID_IUnknown, held), S_OK);
+    EXPECT_EQ(object->referencesWhenAsked, 2u) << "a holder asked into itself lets go only after the answer";
+    EXPECT_EQ(object->references(), 2u) << "one reference per holder";
+    EXPECT_EQ(held.queryInterface(IID_IDispatch, copy), E_NOINTERFACE);
+    EXPECT_FALSE(copy) << "a refused question leaves the target empty";
+    EXPECT_EQ(object->references(), 1u) << "and releases what the target held";
     EXPECT_FALSE(UniqueFile(INVALID_HANDLE_VALUE)) << "INVALID_HANDLE_VALUE is no file";
-    char directory[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, directory);
-    const std::string path = std::string(directory) + "qn-holders-" + std::to_string(GetCurrentProcessId());
-    {
-        UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_FLAG_DELETE_ON_CLOSE, nullptr));
-        ASSERT_TRUE(file);
-        EXPECT_NE(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
-    }
-    EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES) << "closing deleted the file";
+}
 
-    HGDIOBJ raw = nullptr;
-    {
-        UniqueGdiObject brush(CreateSolidBrush(RGB(1, 2, 3)));
-        raw = brush.get();
-        ASSERT_EQ(GetObjectType(raw), static_cast<DWORD>(OBJ_BRUSH));
-    }
-    EXPECT_EQ(GetObjectType(raw), 0u) << "destruction deleted the brush";
+TEST(CQnBSTR, DoublesHaveSixDecimalsAndNoTextStaysNull)
+{
+    EXPECT_STREQ(CQnBSTR(0.93).narrow(), "0.930000");
+    EXPECT_STREQ(CQnBSTR(-0.0000004).narrow(), "-0.000000") << "rounded like %f, sign kept";
+    EXPECT_STREQ(CQnBSTR(1e20).narrow(), "100000000000000000000.000000") << "no exponent form";
+    const CQnBSTR original(L"shared");
+    EXPECT_EQ(CQnBSTR(original).narrow(), original.narrow()) << "copies share one buffer and its narrow text";
+    EXPECT_EQ(CQnBSTR().narrow(), nullptr) << "no text: null";
+    EXPECT_STREQ(CQnBSTR("").narrow(), "") << "an empty text is not a null one";
 }

@@ -8,7 +8,9 @@
 // CapeDescription (Name "Test fault <number>", CapeVersion "1.0" for units, "1.1"
 // otherwise), unless the kind says otherwise. Managers offer packages named "Faulty
 // Package" (and "Second Package" where a list has two entries), each also described
-// under the manager's PropertyPackages key.
+// under the manager's PropertyPackages key. Units, managers and packages calculate
+// nothing; every object is a testkit::ComDouble (ICapeUtilities, ICapeIdentification
+// and the interfaces of its role), counted by liveFaultObjects() as well.
 #include <memory>
 #include <string>
 
@@ -26,7 +28,8 @@ enum class Fault : long {
     CreatesNothing = 5,                 // its class object answers S_OK and hands out no object
 
     // 1.1 Property Package Managers
-    ManagerCreationFails = 10,            // its class object fails: ECapeLicenceErrorHR (0x80040503) + error object
+    ManagerCreationFails = 10,            // its class object fails: ECapeLicenceErrorHR (0x80040503), error object
+                                          // "The test manager has no licence on this machine." (source "TestDouble")
     ManagerEmptyList = 11,                // GetPropertyPackageList: a SAFEARRAY of BSTR with no element
     ManagerListNotArray = 12,             // GetPropertyPackageList: a single BSTR "Faulty Package"
     ManagerListOfVariants = 13,           // a SAFEARRAY of VARIANTs: "Faulty Package", "Second Package" (good)
@@ -38,15 +41,19 @@ enum class Fault : long {
     ManagerOfPackageWhoseInitializeFails = 19,    // its package: PackageInitializeFails
     ManagerCreatesNothing = 25,           // a manager whose class object answers S_OK and no object
 
-    // 1.1 property packages: otherwise the sample package (nitrogen, oxygen, argon)
+    // 1.1 property packages: ICapeThermoPropertyRoutine, ICapeThermoEquilibriumRoutine,
+    // ICapeThermoMaterialContext, ICapeUtilities and ICapeIdentification, unless hidden
     PackageEquilibriumOnly = 20,         // ICapeThermoEquilibriumRoutine only, no property routine/material context
     PackageWithoutMaterialContext = 21,  // ICapeThermoPropertyRoutine without ICapeThermoMaterialContext
     PackageWithoutUtilities = 22,        // no ICapeUtilities
     PackageInitializeFails = 23,         // Initialize fails with ECapeFailedInitialisationHR (0x8004050F) and
                                          // the description "The test package refuses to initialise."
+                                         // (source "Test package")
 };
 
-// One fault, registered and served for the holder's lifetime.
+// One fault, registered and served for the holder's lifetime, with the ProgID
+// "QnTest.Fault<number>.<first 8 hex digits of its CLSID>" and the class title
+// "Test fault <number>".
 class ServedFault {
 public:
     explicit ServedFault(Fault kind);
@@ -60,7 +67,7 @@ private:
     std::unique_ptr<ServedClass> served_;
 };
 
-// Objects of the faults (and of the sample package they build on) alive now.
+// Objects of the faults (units, managers and the packages they hand out) alive now.
 int liveFaultObjects();
 
 }  // namespace testkit

@@ -1,148 +1,214 @@
-// Opening a URL: through the web browser application object where its class is
-// registered, through the shell where it is not.
+// Opening web pages: through the browser object where its class is registered (a recording
+// double served in its place), through the shell where not, and from the dialog's buttons.
 #include <gtest/gtest.h>
+#include <exdisp.h>
 
-#include <fstream>
-#include <sstream>
+#include <memory>
 
-#include "RecorderScheme.h"
-#include "TestBrowser.h"
+#include "ComponentManager.h"
 #include "catalogue/WebLinks.h"
-#include "testkit/MessageBoxDriver.h"
+#include "resources/ControlIds.h"
+#include "testkit/Controls.h"
+#include "testkit/RegistryTree.h"
+#include "testkit/ServedClass.h"
 
 namespace {
 
-// The dialog's error reporter as the tests see it: the texts, and E_FAIL.
-struct RecordedReports {
-    std::vector<std::string> texts;
-    DialogErrorReporter reporter()
-    {
-        return [this](const std::string& text) {
-            texts.push_back(text);
-            return E_FAIL;
-        };
-    }
+struct BrowserLog {
+    HRESULT appQuery = S_OK;    // the answer to the question for IWebBrowserApp
+    HRESULT navigation = S_OK;  // what Navigate answers
+    Lines calls;                // "Visible(-1)", "Navigate(<address>, <the optional arguments>)"
 };
 
-class WebLinks : public ::testing::Test {
-protected:
-    void SetUp() override
+class RecordingBrowser final : public testkit::ComDouble<IWebBrowserApp> {
+public:
+    explicit RecordingBrowser(std::shared_ptr<BrowserLog> log) : log_(std::move(log)) {}
+
+    // IWebBrowserApp is an IWebBrowser too.
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override
     {
-        // Never the real browser: the class is registered in the test prefix (so
-        // that the browser road is taken), and this process serves it.
-        ASSERT_TRUE(classRegistered(CLSID_InternetExplorer)) << "the test prefix registers the browser class";
-        ASSERT_TRUE(browser_.served());
+        if (iid != IID_IWebBrowser || !out)
+            return ComDouble::QueryInterface(iid, out);
+        *out = static_cast<IWebBrowser*>(this);
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP Navigate(BSTR url, VARIANT* flags, VARIANT* frame, VARIANT* postData, VARIANT* headers) override
+    {
+        std::string call = "Navigate(" + std::string(url, url + SysStringLen(url));
+        for (const VARIANT* argument : {flags, frame, postData, headers})
+            call += argument && argument->vt == VT_ERROR && argument->scode == DISP_E_PARAMNOTFOUND ? ", missing"
+                                                                                                   : ", given";
+        log_->calls.push_back(call + ")");
+        return log_->navigation;
+    }
+    STDMETHODIMP put_Visible(VARIANT_BOOL value) override
+    {
+        log_->calls.push_back("Visible(" + std::to_string(value) + ")");
+        return S_OK;
     }
 
-    TestBrowser browser_;
-    RecordedReports reports_;
-    MessageBoxDriver boxes_;
+    // The rest of a browser, which the library never asks for.
+#define REFUSED(method, ...) STDMETHODIMP method(__VA_ARGS__) override { return E_NOTIMPL; }
+    REFUSED(GoBack) REFUSED(GoForward) REFUSED(GoHome) REFUSED(GoSearch) REFUSED(Refresh) REFUSED(Refresh2, VARIANT*)
+    REFUSED(Stop) REFUSED(Quit) REFUSED(ClientToWindow, int*, int*) REFUSED(PutProperty, BSTR, VARIANT)
+    REFUSED(GetProperty, BSTR, VARIANT*) REFUSED(get_Application, IDispatch**) REFUSED(get_Parent, IDispatch**)
+    REFUSED(get_Container, IDispatch**) REFUSED(get_Document, IDispatch**) REFUSED(get_Type, BSTR*)
+    REFUSED(get_TopLevelContainer, VARIANT_BOOL*) REFUSED(get_LocationName, BSTR*) REFUSED(get_LocationURL, BSTR*)
+    REFUSED(get_Name, BSTR*) REFUSED(get_FullName, BSTR*) REFUSED(get_Path, BSTR*) REFUSED(get_HWND, SHANDLE_PTR*)
+    REFUSED(get_Busy, VARIANT_BOOL*) REFUSED(get_Left, LONG*) REFUSED(put_Left, LONG) REFUSED(get_Top, LONG*)
+    REFUSED(put_Top, LONG) REFUSED(get_Width, LONG*) REFUSED(put_Width, LONG) REFUSED(get_Height, LONG*)
+    REFUSED(put_Height, LONG) REFUSED(get_Visible, VARIANT_BOOL*) REFUSED(get_StatusBar, VARIANT_BOOL*)
+    REFUSED(put_StatusBar, VARIANT_BOOL) REFUSED(get_StatusText, BSTR*) REFUSED(put_StatusText, BSTR)
+    REFUSED(get_ToolBar, int*) REFUSED(put_ToolBar, int) REFUSED(get_MenuBar, VARIANT_BOOL*)
+    REFUSED(put_MenuBar, VARIANT_BOOL) REFUSED(get_FullScreen, VARIANT_BOOL*) REFUSED(put_FullScreen, VARIANT_BOOL)
+#undef REFUSED
+
+protected:
+    HRESULT refusal(REFIID iid) override { return iid == IID_IWebBrowserApp ? log_->appQuery : S_OK; }
+
+private:
+    std::shared_ptr<BrowserLog> log_;
+};
+
+// The recording browser (or what create makes) created for CLSID_InternetExplorer meanwhile.
+struct BrowserStandIn {
+    explicit BrowserStandIn(testkit::Creator create = {})
+        : served({"QnTest.Browser", {}, {}}, create ? create : testkit::creatorOf<RecordingBrowser>(log))
+    {
+        treatAs.setText("", nullptr, served.clsidText());
+    }
+    std::shared_ptr<BrowserLog> log = std::make_shared<BrowserLog>();
+    testkit::ServedClass served;
+    testkit::RegistryTree treatAs{"CLSID\\{0002DF01-0000-0000-C000-000000000046}\\TreatAs"};
+};
+
+// The dialog's error reporter as the tests see it: the texts, and E_FAIL.
+DialogErrorReporter recorder(Lines& texts)
+{
+    return [&texts](const std::string& text) { return texts.push_back(text), E_FAIL; };
+}
+
+const char* const kTarnwick = "http://www.tarnwick.example/";
+const std::string kNavigated = "Navigate(http://www.tarnwick.example/, missing, missing, missing, missing)";
+
+struct BrowserRow {
+    const char* name;
+    HRESULT creation, appQuery, navigation;
+    std::string url;
+    HRESULT result;
+    Lines calls, reports;
+    std::string box;
 };
 
 }  // namespace
 
-TEST_F(WebLinks, OpensTheAddressInAVisibleBrowserWindowWithTheOptionalArgumentsMissing)
+class BrowserRoad : public ::testing::TestWithParam<BrowserRow> {};
+
+TEST_P(BrowserRoad, OpensTheAddressInAVisibleBrowserOrSaysWhatFailed)
 {
-    const HRESULT hr = NavigateToURL("http://www.tarnwick.example/help/mixer.html", reports_.reporter());
-    EXPECT_EQ(hr, S_OK);
-    EXPECT_EQ(browser_.log().calls, (std::vector<std::string>{"Visible(-1)", "Navigate"}));
-    ASSERT_EQ(browser_.log().navigations.size(), 1u);
-    const BrowserLog::Navigation& navigation = browser_.log().navigations[0];
-    EXPECT_EQ(navigation.url, L"http://www.tarnwick.example/help/mixer.html");
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(navigation.types[i], VT_ERROR) << "optional argument " << i;
-        EXPECT_EQ(navigation.codes[i], DISP_E_PARAMNOTFOUND) << "optional argument " << i;
-    }
-    EXPECT_TRUE(reports_.texts.empty());
-    EXPECT_EQ(boxes_.count(), 0u);
-    EXPECT_EQ(browser_.log().references, 0) << "the browser objects are released";
+    const BrowserRow& row = GetParam();
+    testkit::DialogDriver driver;
+    BrowserStandIn browser(FAILED(row.creation) ? testkit::failingCreator(row.creation, L"no browser") : nullptr);
+    browser.log->appQuery = row.appQuery;
+    browser.log->navigation = row.navigation;
+    Lines reports;
+    EXPECT_EQ(NavigateToURL(row.url, recorder(reports)), row.result) << "the result handed back";
+    EXPECT_EQ(browser.log->calls, row.calls) << "the browser made visible, then navigated";
+    EXPECT_EQ(reports, row.reports) << "the texts of the dialog's reports";
+    EXPECT_EQ(driver.boxes().count(), row.box.empty() ? 0u : 1u) << "the creation explains itself";
+    EXPECT_EQ(driver.boxes().count() ? driver.boxes().last().text : "", row.box) << "the creation's explanation";
+    EXPECT_EQ(browser.served.creations(), 1) << "one browser created";
+    EXPECT_EQ(testkit::liveDoubles(), 0) << "the browser objects are released";
 }
 
-TEST_F(WebLinks, AnEmptyAddressIsReportedAndNoBrowserIsStarted)
-{
-    EXPECT_EQ(NavigateToURL("", reports_.reporter()), E_FAIL);
-    EXPECT_EQ(reports_.texts, std::vector<std::string>{"Component does not provide any URL for that field"});
-    EXPECT_EQ(browser_.creations(), 0);
-}
+INSTANTIATE_TEST_SUITE_P(
+    WebLinks, BrowserRoad,
+    ::testing::Values(
+        BrowserRow{"Opens", S_OK, S_OK, S_OK, kTarnwick, S_OK, {"Visible(-1)", kNavigated}, {}, ""},
+        BrowserRow{"WithoutIWebBrowserApp", S_OK, E_NOINTERFACE, S_OK, kTarnwick, E_FAIL, {},
+                   {"Error access interface IWebBrowserApp from InternetExplorer class"}, ""},
+        BrowserRow{"QueryFailing", S_OK, E_ACCESSDENIED, S_OK, kTarnwick, E_FAIL, {},
+                   {"Unexpected Error navigating to url 'http://www.tarnwick.example/'"}, ""},
+        BrowserRow{"NavigationFailing", S_OK, S_OK, static_cast<HRESULT>(0x800C0005), kTarnwick, E_FAIL,
+                   {"Visible(-1)", kNavigated}, {"Error navigating to url 'http://www.tarnwick.example/'"}, ""},
+        BrowserRow{"CreationFailing", CO_E_SERVER_EXEC_FAILURE, S_OK, S_OK, kTarnwick, CO_E_SERVER_EXEC_FAILURE, {}, {},
+                   "Error creating interface 'IWebBrowser' for class 'InternetExplorer.Application.1' context 23\n"
+                   "<No system message defined> CO_E_SERVER_EXEC_FAILURE ($80080005)"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(WebLinks, ABrowserWithoutIWebBrowserAppIsReportedAndNotNavigated)
-{
-    browser_.log().lacksWebBrowserApp = true;
-    EXPECT_EQ(NavigateToURL("http://www.tarnwick.example/", reports_.reporter()), E_FAIL);
-    EXPECT_EQ(reports_.texts,
-              std::vector<std::string>{"Error access interface IWebBrowserApp from InternetExplorer class"});
-    EXPECT_TRUE(browser_.log().calls.empty()) << "neither shown nor navigated";
-    EXPECT_EQ(browser_.log().references, 0);
-}
+struct ClassRow {
+    const char* server;  // the browser class's server key; "": the class is not registered
+    std::string url;
+    bool shellOpens;
+    Lines calls, opened, reports;
+};
+class BrowserClass : public ::testing::TestWithParam<ClassRow> {};
 
-TEST_F(WebLinks, AnotherFailureOfTheInterfaceQueryIsAnUnexpectedError)
+TEST_P(BrowserClass, RegisteredIsTheBrowserRoadOtherwiseTheShellOpensWebAddressesOnly)
 {
-    browser_.log().appQueryFailure = E_ACCESSDENIED;
-    EXPECT_EQ(NavigateToURL("http://www.tarnwick.example/", reports_.reporter()), E_FAIL);
-    EXPECT_EQ(reports_.texts,
-              std::vector<std::string>{"Unexpected Error navigating to url 'http://www.tarnwick.example/'"});
-    EXPECT_TRUE(browser_.log().calls.empty());
-    EXPECT_EQ(browser_.log().references, 0);
-}
-
-TEST_F(WebLinks, AFailedNavigationIsReportedWithTheAddressAfterTheWindowWasShown)
-{
-    browser_.log().navigateResult = static_cast<HRESULT>(0x800C0005);
-    EXPECT_EQ(NavigateToURL("http://www.tarnwick.example/", reports_.reporter()), E_FAIL);
-    EXPECT_EQ(reports_.texts, std::vector<std::string>{"Error navigating to url 'http://www.tarnwick.example/'"});
-    EXPECT_EQ(browser_.log().calls, (std::vector<std::string>{"Visible(-1)", "Navigate"}));
-    EXPECT_EQ(browser_.log().references, 0);
-}
-
-TEST_F(WebLinks, AFailedBrowserCreationIsExplainedByTheCreationAlone)
-{
-    browser_.log().creationFailure = CO_E_SERVER_EXEC_FAILURE;
-    EXPECT_EQ(NavigateToURL("http://www.tarnwick.example/", reports_.reporter()), CO_E_SERVER_EXEC_FAILURE);
-    EXPECT_TRUE(reports_.texts.empty());
-    ASSERT_EQ(boxes_.count(), 1u);
-    EXPECT_EQ(boxes_.last().text.rfind("Error creating interface '", 0), 0u) << boxes_.last().text;
-    EXPECT_NE(boxes_.last().text.find("' for class 'InternetExplorer.Application.1' context 23"), std::string::npos)
-        << boxes_.last().text;
-}
-
-TEST(WebLinksWithoutBrowserClass, TheShellOpensWebAddressesWithoutAMessage)
-{
-    MessageBoxDriver boxes;
-    CLSID unregistered{};
-    CoCreateGuid(&unregistered);
-    ASSERT_FALSE(classRegistered(unregistered));
-
-    std::vector<std::wstring> opened;
-    bool shellSucceeds = true;
+    const ClassRow& row = GetParam();
+    const BrowserStandIn browser;
+    if (*row.server)
+        browser.served.setText(row.server, nullptr, "browser.exe");
+    Lines opened;
+    Lines reports;
+    testkit::DialogDriver driver;
     const ShellOpener shell = [&](const std::wstring& address) {
-        opened.push_back(address);
-        return shellSucceeds;
+        opened.emplace_back(address.begin(), address.end());
+        return row.shellOpens;
     };
-    RecordedReports reports;
-    EXPECT_EQ(navigateToURL("https://www.tarnwick.example/", unregistered, shell, reports.reporter()), S_OK);
-    EXPECT_EQ(navigateToURL("www.tarnwick.example", unregistered, shell, reports.reporter()), S_OK);
-    EXPECT_EQ(opened, (std::vector<std::wstring>{L"https://www.tarnwick.example/", L"http://www.tarnwick.example"}));
-    EXPECT_TRUE(reports.texts.empty());
-
-    // A program or a file is not a web page: the browser would only show it.
-    for (const char* notAWebPage : {"C:\\Windows\\notepad.exe", "file:///C:/Windows/notepad.exe", "notepad.exe \\x"})
-        EXPECT_EQ(navigateToURL(notAWebPage, unregistered, shell, reports.reporter()), E_FAIL) << notAWebPage;
-    shellSucceeds = false;
-    navigateToURL("http://www.tarnwick.example/", unregistered, shell, reports.reporter());
-    EXPECT_EQ(reports.texts, (std::vector<std::string>{"Error navigating to url 'C:\\Windows\\notepad.exe'",
-                                                       "Error navigating to url 'file:///C:/Windows/notepad.exe'",
-                                                       "Error navigating to url 'notepad.exe \\x'",
-                                                       "Error navigating to url 'http://www.tarnwick.example/'"}));
-    EXPECT_EQ(opened.size(), 3u) << "nothing but web addresses reach the shell";
-    EXPECT_EQ(boxes.count(), 0u) << "no creation was tried, so no creation message";
+    navigateToURL(row.url, browser.served.clsid(), shell, recorder(reports));
+    EXPECT_EQ(browser.log->calls, row.calls) << "server key \"" << row.server << "\"";
+    EXPECT_EQ(opened, row.opened) << "the addresses the shell opened";
+    EXPECT_EQ(reports, row.reports) << "the texts of the dialog's reports";
+    EXPECT_EQ(driver.boxes().count(), 0u) << "no message box";
 }
 
-TEST(WebLinksWithoutBrowserClass, TheShellStartsTheProgramRegisteredForTheAddressScheme)
+INSTANTIATE_TEST_SUITE_P(
+    WebLinks, BrowserClass,
+    ::testing::Values(
+        ClassRow{"LocalServer32", kTarnwick, true, {"Visible(-1)", kNavigated}, {}, {}},
+        ClassRow{"InprocServer32", kTarnwick, true, {"Visible(-1)", kNavigated}, {}, {}},
+        ClassRow{"LocalServer", kTarnwick, true, {"Visible(-1)", kNavigated}, {}, {}},
+        ClassRow{"InprocServer", kTarnwick, true, {"Visible(-1)", kNavigated}, {}, {}},
+        ClassRow{"", "https://www.tarnwick.example/", true, {}, {"https://www.tarnwick.example/"}, {}},
+        ClassRow{"", "HTTP://WWW.TARNWICK.EXAMPLE", true, {}, {"HTTP://WWW.TARNWICK.EXAMPLE"}, {}},
+        ClassRow{"", "www.tarnwick.example", true, {}, {"http://www.tarnwick.example"}, {}},
+        ClassRow{"", kTarnwick, false, {}, {kTarnwick}, {"Error navigating to url 'http://www.tarnwick.example/'"}},
+        ClassRow{"", "C:\\Windows\\notepad.exe", true, {}, {}, {"Error navigating to url 'C:\\Windows\\notepad.exe'"}},
+        ClassRow{"", "file:///C:/notepad.exe", true, {}, {}, {"Error navigating to url 'file:///C:/notepad.exe'"}},
+        ClassRow{"", "notepad.exe \\x", true, {}, {}, {"Error navigating to url 'notepad.exe \\x'"}}));
+
+TEST(WebLinkButtons, OpenTheShownComponentsAddressesAndAMissingOneIsAStopBoxOfTheDialog)
 {
-    RecorderScheme scheme;
-    ASSERT_TRUE(scheme.registered());
-    const std::wstring address = scheme.name() + L":page-17";
-    ASSERT_TRUE(openInDefaultBrowser(address));
-    const std::string recorded = scheme.waitForRecord();
-    EXPECT_EQ(recorded, std::string(address.begin(), address.end()));
+    BrowserStandIn browser;
+    const testkit::ServedClass linked({"QnTest.Linked", {kUnitCatid},
+                                       {{"Name", "Linked Unit"}, {"VendorURL", kTarnwick},
+                                        {"HelpURL", "http://www.tarnwick.example/help.html"}}});
+    const testkit::ServedClass unlinked({"QnTest.Unlinked", {kUnitCatid}, {{"Name", "Unlinked Unit"}}});
+    ComponentManagerRun run(32);
+    run([&](HWND dialog) {
+        testkit::TreeView tree(dialog);
+        tree.select({kUnitsCategory, "Linked Unit [" + linked.progId() + "]"});
+        testkit::click(dialog, IDC_VENDOR_URL);
+        testkit::click(dialog, IDC_COMPONENT_HELP);
+        EXPECT_EQ(run.boxes().count(), 0u);
+
+        tree.select({kUnitsCategory, "Unlinked Unit [" + unlinked.progId() + "]"});
+        testkit::click(dialog, IDC_VENDOR_URL);
+        ASSERT_EQ(run.boxes().count(), 1u);
+        const ShownBox& box = run.boxes().last();
+        EXPECT_EQ(box.text, "Component does not provide any URL for that field");
+        EXPECT_EQ(box.owner, dialog);
+        EXPECT_EQ(box.caption, "weblinks_tests") << "the application's title";
+        EXPECT_TRUE(box.hasIcon && box.buttons == std::vector<int>{IDOK}) << "the stop icon and OK";
+
+        testkit::click(dialog, IDC_REFRESH);
+        testkit::click(dialog, IDC_COMPONENT_HELP);  // a rebuild forgets the shown component
+    });
+    EXPECT_EQ(browser.log->calls,
+              (Lines{"Visible(-1)", kNavigated, "Visible(-1)",
+                     "Navigate(http://www.tarnwick.example/help.html, missing, missing, missing, missing)"}));
+    EXPECT_EQ(run.boxes().count(), 2u) << "no box but the stop box and the question on cancelling";
 }

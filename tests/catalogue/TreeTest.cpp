@@ -1,0 +1,171 @@
+// The tree for each filter, the information panel of the selected item, and faulty managers.
+#include "CatalogueFixture.h"
+#include "resources/ControlIds.h"
+#include "support/ComPtr.h"
+#include "testkit/Controls.h"
+
+using testkit::TreeNode;
+using testkit::TreeView;
+
+struct FilterRow {
+    unsigned long filter;
+    Lines categories;
+};
+using CategoriesOfAFilter = CatalogueTable<FilterRow>;
+
+TEST_P(CategoriesOfAFilter, AreListedInTableOrderWithoutRecords)
+{
+    ComponentManagerRun run(GetParam().filter);
+    TreeNode tree;
+    EXPECT_EQ(run([&](HWND dialog) { tree = TreeView(dialog).read(); }), IDCANCEL) << "cancelled";
+    EXPECT_EQ(tree.childLabels(), GetParam().categories) << "the categories of the filter, in table order";
+    for (const TreeNode& category : tree.children)
+        EXPECT_FALSE(category.hasRecord) << category.label << ": a category item carries no record";
+    ASSERT_EQ(run.boxes().count(), 1u) << "no box but the question on cancelling";
+    EXPECT_EQ(run.boxes().last().text, kAbortQuestion) << "the question to abort";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Catalogue, CategoriesOfAFilter,
+    ::testing::Values(FilterRow{32, {kUnitsCategory}}, FilterRow{512, {kManagersCategory}},
+                      FilterRow{1024, {kPackagesCategory}}, FilterRow{1536, {kManagersCategory, kPackagesCategory}},
+                      FilterRow{33, {kUnitsCategory}}, FilterRow{65536, {}},
+                      FilterRow{32 | 512 | 1024, {kUnitsCategory, kManagersCategory, kPackagesCategory}}));
+
+TEST_F(CatalogueTest, ListsComponentsByNameAndProgIDAndPackagesUnderTheirManagerAfterEveryRebuild)
+{
+    const InstalledCatalogue& it = installed();
+    const int creations = it.manager.creations();
+    ComponentManagerRun run(32 | 512 | 1024);
+    TreeNode before, after;
+    Lines categoryBox;
+    run([&](HWND dialog) {
+        before = TreeView(dialog).read();
+        testkit::click(dialog, IDC_REFRESH);
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_SHOW_PROGIDS, BN_CLICKED), 0);
+        after = TreeView(dialog).read();
+        char first[128] = {};
+        SendDlgItemMessageA(dialog, IDC_CATEGORY_COMBO, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(first));
+        categoryBox = {std::to_string(SendDlgItemMessageA(dialog, IDC_CATEGORY_COMBO, CB_GETCOUNT, 0, 0)), first};
+    });
+    const TreeNode* units = before.find({kUnitsCategory});
+    ASSERT_NE(units, nullptr) << "the unit operations are listed";
+    for (const char* label : {"Mixer [<mixer>]", "<undescribed>"})
+        EXPECT_NE(units->find({it.expand(label)}), nullptr) << "a unit operation listed as " << it.expand(label);
+    for (const TreeNode& unit : units->children)
+        EXPECT_NE(unit.label.rfind("Test fault 1 ", 0), 0u) << "a class without ProgID is left out";
+    EXPECT_TRUE(units->expanded) << "inserted items are made visible, which expands their category";
+
+    const TreeNode* manager = before.find(it.expand({kManagersCategory, "Thermo Manager [<manager>]"}));
+    ASSERT_NE(manager, nullptr) << "the manager is listed by its Name and ProgID";
+    EXPECT_EQ(manager->childLabels(), (Lines{"SRK", "Peng-Robinson [PR]", "Ideal"}))
+        << "packages in the manager's order, by their own Name where they have one; none without a name";
+    for (const TreeNode& package : manager->children)
+        EXPECT_TRUE(package.hasRecord) << package.label;
+    EXPECT_TRUE(manager->expanded) << "the packages are made visible";
+    EXPECT_EQ(before.labelsAt(it.expand({kManagersCategory, "<refusing>"})), Lines{" ERROR: (0x8000FFFF)"})
+        << "another failure of the question for the interface is explained by its code";
+    EXPECT_EQ(before.labelsAt(it.expand({kManagersCategory, "<failing>"})), Lines{})
+        << "a failed call's list is not read";
+    EXPECT_NE(before.find(it.expand({kPackagesCategory, "Standalone PP [<standalone>]"})), nullptr)
+        << "the standalone package is listed";
+
+    EXPECT_EQ(it.manager.creations() - creations, 3) << "the manager is created for each of the three listings";
+    EXPECT_EQ(testkit::liveDoubles(), 0) << "and every manager released after each";
+    EXPECT_EQ(after.childLabels(), before.childLabels()) << "Refresh and Show ProgIDs rebuild the same tree";
+    EXPECT_EQ(after.labelsAt({kManagersCategory}), before.labelsAt({kManagersCategory})) << "the packages too";
+    EXPECT_EQ(categoryBox, (Lines{"1", kManagersCategory})) << "the category box names the manager category once";
+}
+
+struct PanelRow {
+    const char* item;
+    testkit::LabelPath path;
+    Lines panel;   // Description, CAPE-OPEN version, component version, vendor URL, About, CLSID
+    int category;  // the category box's selection
+};
+using InformationPanel = CatalogueTable<PanelRow>;
+
+TEST_P(InformationPanel, ShowsTheSelectedItemsRecord)
+{
+    const InstalledCatalogue& it = installed();
+    ComponentManagerRun run(32 | 512 | 1024);
+    run([&](HWND dialog) {
+        TreeView(dialog).select(it.expand(GetParam().path));
+        Lines shown;
+        for (int id : {IDC_DESCRIPTION, IDC_CAPE_VERSION, IDC_COMPONENT_VERSION, IDC_VENDOR_URL, IDC_ABOUT, IDC_CLSID})
+            shown.push_back(testkit::controlText(dialog, id));
+        const Lines expected = it.expand(GetParam().panel);
+        EXPECT_EQ(shown, expected) << "the record of the selected item";
+        const bool record = !expected.back().empty();
+        EXPECT_EQ(testkit::isEnabled(dialog, IDC_VENDOR_URL), record) << "the web buttons serve records only";
+        EXPECT_EQ(testkit::isEnabled(dialog, IDC_COMPONENT_HELP), record) << "the help button too";
+        EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_CATEGORY_COMBO, CB_GETCURSEL, 0, 0), GetParam().category)
+            << "the category box shows the item's category";
+    });
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Catalogue, InformationPanel,
+    ::testing::Values(
+        PanelRow{"DescribedUnit", {kUnitsCategory, "Mixer [<mixer>]"},
+                 {"Mixes streams", "1.0 ", "2.0", "http://mixer.example", "Mixer\nVersion 2\r\n(c) 100% %1\tby us.",
+                  "<mixer-clsid>"},
+                 CB_ERR},
+        PanelRow{"UndescribedUnit", {kUnitsCategory, "<undescribed>"}, {"", "", "", "", "", "<undescribed-clsid>"},
+                 CB_ERR},
+        PanelRow{"Manager", {kManagersCategory, "Thermo Manager [<manager>]"},
+                 {"Thermo server", "1.1", "3.1", "http://thermo.example", "Thermo about", "<manager-clsid>"}, 0},
+        PanelRow{"UndescribedPackage", {kManagersCategory, "Thermo Manager [<manager>]", "SRK"},
+                 {"Property package generated by Thermo server", "1.1", "3.1", "http://thermo.example", "Thermo about",
+                  "<manager-clsid>"},
+                 CB_ERR},
+        PanelRow{"DescribedPackage", {kManagersCategory, "Thermo Manager [<manager>]", "Peng-Robinson [PR]"},
+                 {"Cubic equation", "1.0", "3.1", "http://pr.example", "Thermo about", "<manager-clsid>"}, CB_ERR},
+        PanelRow{"Category", {kManagersCategory}, {"", "", "", "", "", ""}, 0}),
+    [](const auto& info) { return std::string(info.param.item); });
+
+struct FaultRow {
+    testkit::Fault fault;
+    Lines packages;
+    std::string creationBox;  // the system text and code after the creation's message
+};
+using FaultyManager = CatalogueTable<FaultRow>;
+
+TEST_P(FaultyManager, IsListedWithWhatItOffersOrExplainedAndTheOthersStayComplete)
+{
+    const FaultRow& row = GetParam();
+    const testkit::ServedFault fault(row.fault);
+    ComponentManagerRun run(512);
+    TreeNode managers;
+    run([&](HWND dialog) { managers = TreeView(dialog).node({kManagersCategory}); });
+    const TreeNode* item =
+        managers.find({"Test fault " + std::to_string(static_cast<long>(row.fault)) + " [" + fault.progId() + "]"});
+    ASSERT_NE(item, nullptr) << "the manager is listed";
+    EXPECT_EQ(item->childLabels(), row.packages) << "what the manager offers";
+    EXPECT_EQ(managers.labelsAt({installed().expand("Thermo Manager [<manager>]")}).size(), 3u)
+        << "the other managers are listed completely";
+    ASSERT_EQ(run.boxes().count(), row.creationBox.empty() ? 1u : 2u) << "the creation's box, if any, and the question";
+    if (!row.creationBox.empty()) {
+        const ShownBox& box = run.boxes().boxes()[0];
+        EXPECT_EQ(box.text, "Error creating interface 'IUnknown' for class '" + fault.progId() + "' context 23\n" +
+                                row.creationBox);
+        EXPECT_EQ(box.caption, "catalogue_tests") << "the application's title";
+        EXPECT_TRUE(box.owner == nullptr && box.topmost()) << "the application's box: no owner, system-modal";
+    }
+    ComPtr<IErrorInfo> stale;
+    EXPECT_NE(GetErrorInfo(0, stale.put()), S_OK) << "no error object is left for a later failure to show";
+    EXPECT_EQ(testkit::liveFaultObjects(), 0) << "every manager object is released";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Catalogue, FaultyManager,
+    ::testing::Values(
+        FaultRow{testkit::Fault::ManagerCreationFails, {},
+                 "<No system message defined> severity: SEVERITY_ERROR, facility: FACILITY_ITF ($80040503)"},
+        FaultRow{testkit::Fault::ManagerEmptyList, {"No CAPE-OPEN Property Packages currently available"}, ""},
+        FaultRow{testkit::Fault::ManagerListNotArray, {}, ""},
+        FaultRow{testkit::Fault::ManagerListOfVariants, {"Faulty Package", "Second Package"}, ""},
+        FaultRow{testkit::Fault::ManagerWithoutManagerInterface,
+                 {"Object does not support ICapeThermoPropertyPackageManager interface"}, ""},
+        FaultRow{testkit::Fault::ManagerReturnsNoPackage, {"Faulty Package"}, ""}),
+    [](const auto& info) { return "Fault" + std::to_string(static_cast<long>(info.param.fault)); });

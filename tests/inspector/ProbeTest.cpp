@@ -1,0 +1,215 @@
+// The interface probe: its lines and messages for components served by this process, the
+// references it lets go, and the probe as the user meets it: a right click in the tree.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "ComponentManager.h"
+#include "inspector/InterfaceProbe.h"
+#include "resources/ControlIds.h"
+#include "testkit/Controls.h"
+#include "testkit/Faults.h"
+#include "testkit/ServedClass.h"
+
+namespace {
+
+struct RecordedOutput final : ProbeOutput {
+    Lines lines, messages;
+    void appendLine(const std::string& line) override { lines.push_back(line); }
+    void showMessage(const std::string& text) override { messages.push_back(text); }
+    // The interfaces of the lines "QI( <name> ) succeeded".
+    Lines succeeded() const
+    {
+        Lines names;
+        for (const std::string& line : lines)
+            if (line.starts_with("QI( ") && line.ends_with(" ) succeeded"))
+                names.push_back(line.substr(4, line.size() - 16));
+        return names;
+    }
+};
+
+// Interfaces as braced identifiers, with the answer to the question for each.
+using IIDs = std::vector<std::pair<std::wstring, HRESULT>>;
+
+// A component that answers IUnknown, IDispatch and, with its code (S_OK: with itself),
+// each interface of answers.
+class ProbedDouble final : public testkit::ComDouble<IDispatch> {
+public:
+    explicit ProbedDouble(IIDs answers) : answers_(std::move(answers)) {}
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override
+    {
+        wchar_t text[40] = {};
+        StringFromGUID2(iid, text, 40);
+        for (const auto& [answered, code] : answers_)
+            if (answered == text && out) {
+                *out = code == S_OK ? static_cast<IDispatch*>(this) : nullptr;
+                return code == S_OK ? (AddRef(), S_OK) : code;
+            }
+        return ComDouble::QueryInterface(iid, out);
+    }
+
+private:
+    IIDs answers_;
+};
+
+// A component's ProgID, and what serves it while it is held.
+struct Served {
+    std::shared_ptr<const void> holder;
+    std::string progId;
+};
+Served fault(testkit::Fault kind)
+{
+    auto served = std::make_shared<const testkit::ServedFault>(kind);
+    return {served, served->progId()};
+}
+Served served(testkit::Creator create)
+{
+    auto served = std::make_shared<const testkit::ServedClass>(testkit::ClassRegistration{"QnTest.Probed", {}, {}},
+                                                                std::move(create));
+    return {served, served->progId()};
+}
+Served probed(const IIDs& answers) { return served(testkit::creatorOf<ProbedDouble>(answers)); }
+
+const std::string kNotCreated =
+    "' context 23\n<No system message defined> severity: SEVERITY_ERROR, facility: FACILITY_ITF ($80040503)";
+const std::string kNotRegistered =
+    "Error creating interface 'IUnknown' for class '{00000000-0000-0000-0000-000000000000}' context 23\n"
+    "<No system message defined> REGDB_E_CLASSNOTREG ($80040154)";
+
+// Published identifiers, and one for ICapeUnitEdit, which was never published: its
+// draft identifier alone counts.
+const IIDs kPublished = {
+    {L"{678C099C-0093-11D2-A67D-00105A42887F}", S_OK}, {L"{678C099D-0093-11D2-A67D-00105A42887F}", S_OK},
+    {L"{678C099E-0093-11D2-A67D-00105A42887F}", S_OK}, {L"{678C099F-0093-11D2-A67D-00105A42887F}", S_OK},
+    {L"{678C09A0-0093-11D2-A67D-00105A42887F}", S_OK}, {L"{678C0998-0100-11D2-A67D-00105A42887F}", S_OK},
+    {L"{678C0A9A-0093-11D2-A67D-00105A42887F}", S_OK}, {L"{678C0999-0093-11D2-A67D-00105A42887F}", S_OK},
+    {L"{678C099A-0093-11D2-A67D-00105A42887F}", S_OK}, {L"{678C099B-0093-11D2-A67D-00105A42887F}", S_OK}};
+const IIDs kDrafts = {{L"{678C0992-7D66-11D2-A67D-00105A42887F}", S_OK},
+                      {L"{678C0A9A-7D66-11D2-A67D-00105A42887F}", S_OK}};
+// Failures other than E_NOINTERFACE still say that the component knows the interface.
+const IIDs kFailures = {{L"{00020400-0000-0000-C000-000000000046}", E_NOINTERFACE},
+                        {L"{678C09A0-7D66-11D2-A67D-00105A42887F}", E_ACCESSDENIED},
+                        {L"{678C0998-0100-11D2-A67D-00105A42887F}", E_FAIL}};
+
+struct ProbeRow {
+    const char* name;
+    std::function<Served()> serve;
+    Lines succeeded;
+    std::string message = {}, box = {};  // for a component not created ("<ProgID>" stands for its ProgID)
+};
+
+std::string withProgId(std::string text, const std::string& progId)
+{
+    if (const size_t at = text.find("<ProgID>"); at != std::string::npos)
+        text.replace(at, 8, progId);
+    return text;
+}
+
+}  // namespace
+
+class InterfaceProbe : public ::testing::TestWithParam<ProbeRow> {};
+
+TEST_P(InterfaceProbe, ListsFifteenLinesOfWhichTheAnsweredOnesSucceededOrOneMessage)
+{
+    const ProbeRow& row = GetParam();
+    testkit::DialogDriver driver;
+    const Served component = row.serve();
+    RecordedOutput output;
+    probeComponentInterfaces(component.progId, nullptr, output);
+    EXPECT_EQ(output.lines.size(), row.message.empty() ? 15u : 0u)
+        << "fifteen lines for a created component, none otherwise";
+    EXPECT_EQ(output.succeeded(), row.succeeded) << "the answered interfaces";
+    EXPECT_EQ(output.messages, row.message.empty() ? Lines{} : Lines{withProgId(row.message, component.progId)})
+        << "one message for a component that is not created";
+    EXPECT_EQ(driver.boxes().count(), row.box.empty() ? 0u : 1u) << "a failed creation explains itself first";
+    if (!row.box.empty() && driver.boxes().count() == 1) {
+        EXPECT_EQ(driver.boxes().last().text, withProgId(row.box, component.progId)) << "the creation's explanation";
+    }
+    EXPECT_EQ(testkit::liveDoubles(), 0) << "the component and every interface it gave are released";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Probe, InterfaceProbe,
+    ::testing::Values(
+        ProbeRow{"UnitOperation", [] { return fault(testkit::Fault::NoCapeDescription); },
+                 {"IUnknown", "IDispatch", "ICapeIdentification", "ICapeUnit"}},
+        ProbeRow{"UnitWithoutICapeUnit", [] { return fault(testkit::Fault::UnitWithoutCapeUnit); },
+                 {"IUnknown", "IDispatch", "ICapeIdentification"}},
+        ProbeRow{"Manager", [] { return fault(testkit::Fault::ManagerEmptyList); },
+                 {"IUnknown", "IDispatch", "ICapeIdentification", "ICapeThermoPropertyPackageManager"}},
+        ProbeRow{"PublishedIdentifiers", [] { return probed(kPublished); },
+                 {"IUnknown", "IDispatch", "ICapeParameterSpec", "ICapeRealParameterSpec", "ICapeIntegerParameterSpec",
+                  "ICapeOptionSpec", "ICapeParameter", "ICapeUnit", "ICapeUnitPort", "ICapeUnitCollection",
+                  "ICapeUnitReport"}},
+        ProbeRow{"DraftIdentifiers", [] { return probed(kDrafts); },
+                 {"IUnknown", "IDispatch", "ICapeThermoReliability", "ICapeUnitEdit"}},
+        ProbeRow{"FailuresOtherThanNoInterface", [] { return probed(kFailures); },
+                 {"IUnknown", "ICapeParameter", "ICapeUnit"}},
+        ProbeRow{"UnknownProgID", [] { return Served{nullptr, "QnTest.NoSuchComponent.Probe"}; }, {},
+                 "The object <ProgID> is not registered in the registration database.", kNotRegistered},
+        ProbeRow{"FailingCreation", [] { return served(testkit::failingCreator(0x80040503, L"No licence")); }, {},
+                 "Unexpected error while instantiating <ProgID>",
+                 "Error creating interface 'IUnknown' for class '<ProgID>" + kNotCreated}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+using testkit::TreeView;
+
+TEST(ProbeInTheTree, RightClickAppendsTheLinesUnderTheComponentOnEveryClickAndNothingElsewhere)
+{
+    const testkit::ServedFault unit(testkit::Fault::NoCapeDescription);
+    const testkit::LabelPath path = {kUnitsCategory, unit.progId()};
+    const Lines lines = {"QI( IUnknown ) succeeded",          "QI( IDispatch ) succeeded",
+                         "QI( ICapeIdentification ) succeeded", "QI( ICapeParameterSpec ) failed",
+                         "QI( ICapeRealParameterSpec ) failed", "QI( ICapeIntegerParameterSpec ) failed",
+                         "QI( ICapeOptionSpec ) failed",        "QI( ICapeParameter ) failed",
+                         "QI( ICapeThermoReliability ) failed", "QI( ICapeUnit ) succeeded",
+                         "QI( ICapeUnitEdit ) failed",          "QI( ICapeUnitPort ) failed",
+                         "QI( ICapeUnitCollection ) failed",    "QI( ICapeUnitReport ) failed",
+                         "QI( ICapeThermoPropertyPackageManager ) failed"};
+    ComponentManagerRun run(32);
+    run([&](HWND dialog) {
+        TreeView tree(dialog);
+        tree.rightClick(path);
+        const testkit::TreeNode probed = tree.node(path);
+        EXPECT_EQ(probed.childLabels(), lines) << "the fifteen lines in table order";
+        for (const testkit::TreeNode& line : probed.children)
+            EXPECT_FALSE(line.hasRecord) << line.label << " carries no record";
+        EXPECT_TRUE(probed.expanded) << "the new lines are scrolled into view";
+
+        tree.rightClick(path);
+        const Lines twice = tree.labels(path);
+        EXPECT_EQ(Lines(twice.begin() + std::min<size_t>(twice.size(), 15), twice.end()), lines) << "and again";
+
+        const size_t units = tree.labels({kUnitsCategory}).size();
+        tree.rightClick({path[0], path[1], "QI( IDispatch ) succeeded"});
+        tree.rightClick({kUnitsCategory});
+        tree.select(nullptr);  // nothing selected: the probe looks at the caret item, not the mouse
+        tree.notify(NM_RCLICK);
+        EXPECT_EQ(tree.labels(path).size(), 30u) << "a line, a category or nothing selected: nothing probed";
+        EXPECT_EQ(tree.labels({kUnitsCategory}).size(), units) << "no item added under the category";
+        EXPECT_EQ(testkit::controlText(dialog, IDC_CLSID), "") << "a probe line shows no component";
+    });
+    EXPECT_EQ(unit.served().creations(), 2) << "created afresh for each probe";
+    EXPECT_EQ(testkit::liveFaultObjects(), 0) << "every object released";
+    EXPECT_EQ(run.boxes().count(), 1u) << "no box but the question on cancelling";
+}
+
+TEST(ProbeInTheTree, APackageIsNamedAsNotRegisteredInABoxOfTheDialog)
+{
+    const testkit::ServedClass manager({"QnTest.ProbeManager", {kManagerCatid}, {{"Name", "Probe Manager"}}},
+                                       testkit::creatorOf<ManagerDouble>(std::vector<std::wstring>{L"Probe Gas"}));
+    const testkit::LabelPath package = {kManagersCategory, "Probe Manager [" + manager.progId() + "]", "Probe Gas"};
+    ComponentManagerRun run(512);
+    run([&](HWND dialog) {
+        TreeView(dialog).rightClick(package);
+        ASSERT_EQ(run.boxes().count(), 2u) << "the creation's explanation, then the probe's message";
+        EXPECT_EQ(run.boxes().boxes()[0].text, kNotRegistered) << "the creation's explanation";
+        const ShownBox& message = run.boxes().last();
+        EXPECT_EQ(message.text, "The object Probe Gas is not registered in the registration database.");
+        EXPECT_EQ(message.owner, dialog) << "owned by the dialog";
+        EXPECT_EQ(message.caption, "inspector_tests") << "the application's title";
+        EXPECT_EQ(message.buttons, std::vector<int>{IDOK}) << "an OK button only";
+        EXPECT_EQ(TreeView(dialog).labels(package), Lines{}) << "no line is added";
+    });
+}

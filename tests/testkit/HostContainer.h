@@ -1,0 +1,75 @@
+#pragma once
+// The one host container of the tests: what the library calls on the container the
+// host passes to setup, recorded by position in the host's table of methods, over a
+// real compound document in memory. The component's storage is the element
+// "Component" of the document, opened transacted: what is written into it reaches
+// the document only when the storage is committed.
+#include <windows.h>
+#include <objidl.h>
+
+#include <string>
+#include <vector>
+
+// The host interfaces, generated from resources/HostContainer.idl (angle brackets:
+// not this file).
+#include <HostContainer.h>
+
+#include "testkit/ComDouble.h"
+
+namespace testkit {
+
+// What storageRequest answers: a VARIANT holding the component's storage (VT_UNKNOWN),
+// nothing (VT_EMPTY), a null VT_UNKNOWN, an object that is no storage (the container
+// itself, VT_DISPATCH), the integer 0x1234 (VT_I4), or the HRESULT `failure`.
+enum class StorageAnswer { Storage, Empty, NullObject, NotAStorage, Integer, Failure };
+
+class HostContainer : public ComDouble<IDispatch, ExtnUnitOperationContainer> {
+public:
+    // answersHost false: a container with IDispatch alone, none of the host interfaces.
+    explicit HostContainer(bool answersHost = true);
+
+    // Positions called, in order: 20 storageRequest, 11 getMessageChainHead, 33 the
+    // head's getTail, 21 the tail's touch, 12 handOverMessage.
+    std::vector<int> calls;
+    std::vector<long> requests;  // storageRequest's first argument
+    std::vector<long> zeros;     // the integers passed at positions 21 and 12
+    std::vector<std::wstring> messages;
+
+    StorageAnswer answer = StorageAnswer::Storage;
+    HRESULT failure = STG_E_ACCESSDENIED;  // storageRequest's result for StorageAnswer::Failure
+    HRESULT touchResult = S_OK;            // what position 21 answers
+
+    IDispatch* asDispatch() { return static_cast<IDispatch*>(this); }
+    IStorage* document() const { return document_.get(); }
+    // The component's storage as handed out (opened or made at the first use).
+    IStorage* componentStorage();
+    // Lets go of the component's storage, so that the document holds its committed state.
+    void dropComponentStorage() { storage_ = nullptr; }
+    // The bytes of a stream of the committed component storage ("" when missing).
+    std::string committedStream(const wchar_t* name);
+
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
+
+#define TESTKIT_RESERVED(n) \
+    STDMETHODIMP reserved##n() override { return E_NOTIMPL; }
+    TESTKIT_RESERVED(3) TESTKIT_RESERVED(4) TESTKIT_RESERVED(5) TESTKIT_RESERVED(6) TESTKIT_RESERVED(7)
+    TESTKIT_RESERVED(8) TESTKIT_RESERVED(9) TESTKIT_RESERVED(10) TESTKIT_RESERVED(13) TESTKIT_RESERVED(14)
+    TESTKIT_RESERVED(15) TESTKIT_RESERVED(16) TESTKIT_RESERVED(17) TESTKIT_RESERVED(18) TESTKIT_RESERVED(19)
+#undef TESTKIT_RESERVED
+    STDMETHODIMP getMessageChainHead(ExtnMessageChainHead** head) override;
+    STDMETHODIMP handOverMessage(BSTR message, LONG zero) override;
+    STDMETHODIMP storageRequest(LONG request, VARIANT* storage) override;
+
+protected:
+    HRESULT refusal(REFIID iid) override;
+
+private:
+    bool answersHost_;
+    ComPtr<IStorage> document_;
+    ComPtr<IStorage> storage_;
+};
+
+// The bytes of a stream, read from its start.
+std::string contentOf(IStream* stream);
+
+}  // namespace testkit

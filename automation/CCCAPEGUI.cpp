@@ -12,6 +12,8 @@ namespace {
 constexpr WORD kTypeLibMajor = 1;
 constexpr WORD kTypeLibMinor = 1;
 constexpr LCID kTypeLibLocale = 0x409;
+// "The requested resource is in use."
+constexpr HRESULT kDialogAlreadyOpen = HRESULT_FROM_WIN32(ERROR_BUSY);
 }  // namespace
 
 HRESULT CCCAPEGUI::createInstance(IUnknown* outer, REFIID iid, void** out)
@@ -95,7 +97,22 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::Invoke(DISPID id, REFIID iid, LCID, WORD fl
                             argumentError);
 }
 
-void CCCAPEGUI::enterMethod() { setDefaultOwnerWindow(hostWindow); }
+ComPtr<IUnknown> CCCAPEGUI::enterMethod()
+{
+    setDefaultOwnerWindow(hostWindow);
+    // The inner unknown: an aggregating outer may already be on its way out.
+    return ComPtr<IUnknown>(innerUnknown());
+}
+
+HRESULT CCCAPEGUI::refuseWhileDialogRuns(const char* method)
+{
+    if (!dialogRunning)
+        return S_OK;
+    // Owned by the running dialog, which keeps working.
+    return reportError(kDialogAlreadyOpen,
+                       "A dialog of this CAPE-OPEN object is already open; close it before opening another one.",
+                       method, hostWindow, true);
+}
 
 void CCCAPEGUI::leaveMethodOK()
 {

@@ -109,8 +109,11 @@ public:
     // The Component Manager looks the item (and its parent) up without being shown,
     // or shows it for information when show; its selection becomes the item fields.
     HRESULT loadItemInfo(bool show);
-    // Host window owns the call's message boxes.
-    void enterMethod();
+    // Host window owns the call's message boxes. The object keeps itself alive with
+    // the returned reference until the method ends: a host that releases its last
+    // reference from a nested message loop (a dialog, a box) does not free the object,
+    // its dialog or its records under the running code.
+    [[nodiscard]] ComPtr<IUnknown> enterMethod();
     // Successful end of ShowGUI, createComp and loadStorage: no owner, no error object.
     void leaveMethodOK();
     // The component's own editor (ICapeUtilities::Edit), offered by the property
@@ -196,6 +199,16 @@ private:
     VariantHolder supportedPhaseTypes;
     ComPtr<IDispatch> component;
     ComPtr<IDispatch> parent;
+    // Whether createComp initialised them (the package road): then it also
+    // terminates them when a later createComp replaces them.
+    bool startedComponent = false;
+    bool startedParent = false;
     std::unique_ptr<CCOTHConfig> packageDialog;  // lives as long as the object
     bool thermoGUIEnabled = true;
+    // One of the object's dialogs (Component Manager, package dialog) is running: a
+    // second ShowGUI, ShowThermoGUI or showStaticInfo is refused meanwhile.
+    bool dialogRunning = false;
+    // Refuses (reported, failure code) a method that would open a second dialog.
+    HRESULT refuseWhileDialogRuns(const char* method);
+
 };

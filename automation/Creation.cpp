@@ -12,6 +12,7 @@
 #include "automation/CapeVersion.h"
 #include "automation/MethodBoundary.h"
 #include "automation/RaisedError.h"
+#include "automation/Termination.h"
 #include "support/AnsiText.h"
 #include "support/ErrorReport.h"
 
@@ -53,6 +54,32 @@ const IID& expectedInterfaceIID(unsigned long category, long version)
     }
 }
 
+std::string interfaceDisplayName(REFIID iid)
+{
+    std::string name;
+    if (SUCCEEDED(interfaceNameFromIID(iid, name)) && !name.empty())
+        return name;
+    static const struct {
+        const IID* iid;
+        const char* name;
+    } known[] = {
+        {&IID_IDispatch, "IDispatch"},
+        {&IID_ICapeUnit, "ICapeUnit"},
+        {&IID_ICapeUtilities, "ICapeUtilities"},
+        {&IID_ICapeIdentification, "ICapeIdentification"},
+        {&IID_ICapeThermoPropertyPackageManager, "ICapeThermoPropertyPackageManager"},
+        {&IID_ICapeThermoPropertyRoutine, "ICapeThermoPropertyRoutine"},
+        {&IID_ICapeThermoEquilibriumRoutine, "ICapeThermoEquilibriumRoutine"},
+        {&IID_ICapeThermoMaterialContext, "ICapeThermoMaterialContext"},
+    };
+    for (const auto& entry : known)
+        if (IsEqualIID(iid, *entry.iid))
+            return entry.name;
+    wchar_t text[40] = {};
+    StringFromGUID2(iid, text, 40);
+    return toAnsi(text);
+}
+
 std::string fillText(std::string_view pattern, std::initializer_list<std::string_view> values)
 {
     std::string text;
@@ -71,7 +98,7 @@ std::string fillText(std::string_view pattern, std::initializer_list<std::string
 void initializeUtilities(IUnknown* object)
 {
     ComPtr<ICapeUtilities> utilities;
-    if (FAILED(object->QueryInterface(IID_ICapeUtilities, utilities.putVoid())) || !utilities)
+    if (FAILED(queryInterfaceOf(object, IID_ICapeUtilities, utilities)))
         return;
     throwIfFailed(utilities->Initialize());
 }
@@ -85,10 +112,7 @@ HRESULT CCCAPEGUI::createValidatedComponent(const wchar_t* progId, unsigned long
     HRESULT hr = clsidForProgID(progId, clsid);
     if (FAILED(hr))
         return hr;  // reported there
-    std::string name;
-    hr = interfaceNameFromIID(iid, name);
-    if (FAILED(hr))
-        return hr;  // reported there
+    const std::string name = interfaceDisplayName(iid);
 
     ComPtr<IDispatch> created;
     const wchar_t* server = serverName;
@@ -140,7 +164,7 @@ HRESULT CCCAPEGUI::createValidatedComponent(const wchar_t* progId, unsigned long
 // written only when everything succeeded: a failure hands the host nothing to release.
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::createComp(IDispatch** comp, IDispatch** parentOut)
 {
-    enterMethod();
+    const auto alive = enterMethod();
     return methodBoundary("createComp", hostWindow, [&]() -> HRESULT {
         if (!comp)
             return E_POINTER;
@@ -156,20 +180,37 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::createComp(IDispatch** comp, IDispatch** pa
         if (FAILED(hr))
             return hr;  // reported there
 
-        // setComponent takes over the object's own reference.
+        // The package road initialised what it made: a failure from here on
+        // terminates it again before it is released.
+        TerminateUnlessKept startedPackage(direct ? nullptr : created);
+        TerminateUnlessKept startedManager(direct ? nullptr : manager);
+
+        // setComponent takes over the object's own reference. When it fails, the host
+        // gets nothing and the object keeps what it held before, so that a later
+        // saveStorage still saves the component the document has.
+        ComPtr<IDispatch> previousComponent = component;
+        const long previousPersistType = persistType;
         ComPtr<IDispatch> kept = created;
         hr = setComponent(kept.detach());
         if (FAILED(hr)) {
-            // Reported there. The host gets no component, so the object keeps none either.
-            component = nullptr;
-            persistType = 0;
+            component = previousComponent;  // reported there
+            persistType = previousPersistType;
             return hr;
         }
+        // What the library started and now lets go of is terminated first.
+        if (startedComponent && previousComponent.get() != component.get())
+            terminateQuietly(previousComponent.get());
+        startedComponent = !direct;
         if (!direct) {
+            if (startedParent && parent.get() != manager.get())
+                terminateQuietly(parent.get());
+            startedParent = static_cast<bool>(manager);
             parent = manager;  // none for a package made by its own ProgID
             if (parentOut)
-                *parentOut = manager.detach();
+                *parentOut = ComPtr<IDispatch>(manager).detach();
         }
+        startedPackage.keep();
+        startedManager.keep();
         *comp = created.detach();
         leaveMethodOK();
         return hr;

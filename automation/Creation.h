@@ -14,6 +14,11 @@
 // of the registered version warns about them.
 const IID& expectedInterfaceIID(unsigned long category, long version);
 
+// The name a message gives an interface: its registered name, else the library's
+// own name for the CAPE-OPEN interfaces it asks for (machines without a registered
+// CAPE-OPEN type library have no names), else its braced identifier.
+std::string interfaceDisplayName(REFIID iid);
+
 // pattern with each "%s" replaced by the next of values, in order. Nothing is cut:
 // a long ProgID appears whole (reporting bounds the final message).
 std::string fillText(std::string_view pattern, std::initializer_list<std::string_view> values);

@@ -9,6 +9,7 @@
 #include "automation/CCCAPEGUI.h"
 #include "automation/Creation.h"
 #include "automation/RaisedError.h"
+#include "automation/Termination.h"
 #include "support/AnsiText.h"
 #include "support/ErrorReport.h"
 #include "support/UniqueBstr.h"
@@ -83,15 +84,22 @@ HRESULT CCCAPEGUI::packageFromManager(const wchar_t* package, const wchar_t* man
     const std::string managerText = toAnsi(manager);
     const std::string context = fillText(kCreatingFromManager, {packageText, managerText});
 
+    // Whatever was initialised on the way is terminated again when the road fails.
+    TerminateUnlessKept startedManager;
+    TerminateUnlessKept startedPackage;
     ComPtr<IDispatch> created;
     try {
         // A manager without ICapeUtilities is accepted; a package must have it.
         initializeUtilities(managerInterface.get());
+        startedManager.guard(managerInterface);
         UniqueBstr name(package ? package : L"");
         auto* packageManager = static_cast<ICapeThermoPropertyPackageManager*>(managerInterface.get());
         hr = packageManager->GetPropertyPackage(name.get(), created.put());
-        if (SUCCEEDED(hr) && created)
+        if (SUCCEEDED(hr) && created) {
             hr = initializePackage(created);
+            if (SUCCEEDED(hr))
+                startedPackage.guard(created);
+        }
     } catch (const RaisedError& error) {
         // The manager's Initialize failed: reported in the manager's context, with
         // its error information but without its code.
@@ -130,6 +138,8 @@ HRESULT CCCAPEGUI::packageFromManager(const wchar_t* package, const wchar_t* man
         }
     }
 
+    startedManager.keep();
+    startedPackage.keep();
     packageOut = std::move(created);
     parentOut = std::move(managerDispatch);
     return hr;
@@ -163,8 +173,7 @@ HRESULT CCCAPEGUI::standalonePackage(const wchar_t* package, ComPtr<IDispatch>& 
     hr = utilities->Initialize();
     if (FAILED(hr)) {
         RaisedError failure(hr);  // keeps the package's error object over the lookup below
-        std::string type;
-        interfaceNameFromIID(IID_ICapeThermoPropertyRoutine, type);
+        const std::string type = interfaceDisplayName(IID_ICapeThermoPropertyRoutine);
         failure.restoreErrorInfo();
         const std::string message = fillText(kCreationFailed, {packageText, packageText, type});
         return reportError(hr, message.c_str(), nullptr, hostWindow, true);

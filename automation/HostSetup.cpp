@@ -9,7 +9,7 @@
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::setup(INT_PTR window, IDispatch* hostContainer, LONG filter)
 {
-    enterMethod();
+    const auto alive = enterMethod();
     hostWindow = reinterpret_cast<HWND>(window);
     return methodBoundary("setup", hostWindow, [&] {
         setCategoryFilter(static_cast<unsigned long>(filter));
@@ -21,7 +21,7 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::setup(INT_PTR window, IDispatch* hostContai
         const IID& hostInterface =
             (categoryFilter & catf_UnitOperation) ? IID_ExtnUnitOperationContainer : IID_ExtnContainer;
         ComPtr<ExtnContainer> found;
-        HRESULT hr = hostContainer->QueryInterface(hostInterface, found.putVoid());
+        HRESULT hr = queryInterfaceOf(hostContainer, hostInterface, found);
         if (FAILED(hr))
             return reportError(hr, "Unexpected error ", nullptr, nullptr, true);
         container = found;
@@ -52,7 +52,7 @@ void CCCAPEGUI::terminateAndRelease(ComPtr<IDispatch>& object)
 // given back. The result is the first reported failure, else S_OK.
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::releaseComponents()
 {
-    enterMethod();
+    const auto alive = enterMethod();
     HRESULT result = S_OK;
     auto release = [&](ComPtr<IDispatch>& object, const std::string& name) {
         if (!object)

@@ -75,7 +75,7 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::GetCATID(BSTR* catid)
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::GetItemInfo(BSTR* description, BSTR* componentVersion, BSTR* vendorURL,
                                                  BSTR* helpURL, BSTR* about)
 {
-    enterMethod();
+    const auto alive = enterMethod();
     return methodBoundary("GetItemInfo", hostWindow, [&] {
         if (!description || !componentVersion || !vendorURL || !helpURL || !about)
             return E_POINTER;
@@ -159,7 +159,7 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::put_compCOversion(LONG value)
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::getFullCOPPClassName(BSTR* name)
 {
-    enterMethod();
+    const auto alive = enterMethod();
     return methodBoundary("getFullCOPPClassName", hostWindow, [&] {
         if (!name)
             return E_POINTER;
@@ -220,13 +220,13 @@ HRESULT clsidTextOf(CCCAPEGUI& object, const std::string& progId, BSTR* out)
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::GetItemCLSID(BSTR* itemclsid)
 {
-    enterMethod();
+    const auto alive = enterMethod();
     return methodBoundary("GetItemCLSID", hostWindow, [&] { return clsidTextOf(*this, itemProgID, itemclsid); });
 }
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::GetParentCLSID(BSTR* Parentclsid)
 {
-    enterMethod();
+    const auto alive = enterMethod();
     return methodBoundary("GetParentCLSID", hostWindow,
                           [&] { return clsidTextOf(*this, parentProgID, Parentclsid); });
 }

@@ -77,7 +77,7 @@ HRESULT saveIntoStorage(const ComPtr<IDispatch>& component, IStorage* storage)
 // held before is given back (its reference is released, it is not terminated).
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::setComponent(IDispatch* comp)
 {
-    enterMethod();
+    const auto alive = enterMethod();
     persistType = kPersistNone;
     component = ComPtr<IDispatch>::attach(comp);
     return methodBoundary("setComponent", hostWindow, [&] {
@@ -94,7 +94,7 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::setComponent(IDispatch* comp)
 // order, for IPersistStorage, IPersistStreamInit and IPersistStream.
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::getPersistType(LONG* pt)
 {
-    enterMethod();
+    const auto alive = enterMethod();
     if (!pt)
         return E_POINTER;
     LONG type = kPersistNone;
@@ -126,7 +126,7 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::getPersistType(LONG* pt)
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::saveStorage()
 {
-    enterMethod();
+    const auto alive = enterMethod();
     return methodBoundaryReportedBy(
         [&](HRESULT) { return reportPersistenceFailure(kInternalError, kSavingFailed, nullptr); },
         [&]() -> HRESULT {
@@ -157,7 +157,7 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::saveStorage()
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::loadStorage(VARIANT_BOOL recalling)
 {
-    enterMethod();
+    const auto alive = enterMethod();
     isRecalling = recalling == VARIANT_TRUE;
     return methodBoundaryReportedBy(
         [&](HRESULT) { return reportPersistenceFailure(kInternalError, kLoadingFailed, itemDisplayName().c_str()); },

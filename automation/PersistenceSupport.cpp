@@ -61,7 +61,7 @@ ComPtr<IStorage> storageInAnswer(const VARIANT& answer)
     if (!object)
         return nullptr;
     ComPtr<IStorage> storage;
-    HRESULT hr = object->QueryInterface(IID_IStorage, storage.putVoid());
+    HRESULT hr = queryInterfaceOf(object, IID_IStorage, storage);
     if (hr == E_NOINTERFACE)
         return nullptr;
     throwIfFailed(hr);

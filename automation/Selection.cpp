@@ -6,6 +6,7 @@
 #include "automation/BstrText.h"
 #include "automation/CapeVersion.h"
 #include "automation/MethodBoundary.h"
+#include "support/ScopedFlag.h"
 #include "catalogue/CapeOpenDlg.h"
 #include "support/AnsiText.h"
 #include "support/ErrorReport.h"
@@ -31,15 +32,12 @@ std::string withoutTrailingWhiteSpace(std::string text)
     return text;
 }
 
-// Replaces an in/out BSTR: the caller's previous string is freed, as the parameter's
-// direction promises.
-void replaceBstr(BSTR* slot, const std::string& text)
+// Writes the choice into an in/out BSTR. What the caller passed in is neither read nor
+// freed: hosts written for this library pass strings they still own.
+void writeBstr(BSTR* slot, const std::string& text)
 {
-    if (!slot)
-        return;
-    BSTR fresh = newBstr(text);
-    SysFreeString(*slot);
-    *slot = fresh;
+    if (slot)
+        *slot = newBstr(text);
 }
 
 }  // namespace
@@ -66,8 +64,11 @@ void CCCAPEGUI::readBackSelection(const ComponentSelection& selection)
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::ShowGUI(BSTR* szComponent, BSTR* szCATIDs)
 {
-    enterMethod();
+    const auto alive = enterMethod();
+    if (HRESULT refused = refuseWhileDialogRuns("ShowGUI"); FAILED(refused))
+        return refused;
     try {
+        const ScopedFlag running(dialogRunning);
         const SelectionOwner owner(categoryFilter);
         CCapeOpenDlg dialog(hostWindow, &owner);
         itemCATID.clear();
@@ -76,8 +77,8 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::ShowGUI(BSTR* szComponent, BSTR* szCATIDs)
         dialog.filterMask = categoryFilter;
         dialog.DoModal();  // what the user did is in the selection fields
         readBackSelection(dialog.selection());
-        replaceBstr(szComponent, itemProgID);
-        replaceBstr(szCATIDs, itemCATID);
+        writeBstr(szComponent, itemProgID);
+        writeBstr(szCATIDs, itemCATID);
         leaveMethodOK();
         return S_OK;
     } catch (...) {
@@ -101,20 +102,29 @@ void CCCAPEGUI::reportShowGUIFailure() noexcept
 
 HRESULT CCCAPEGUI::loadItemInfo(bool show)
 {
-    enterMethod();
+    const auto alive = enterMethod();
     const SelectionOwner owner(categoryFilter);
     CCapeOpenDlg dialog(hostWindow, &owner);
     dialog.filterMask = categoryFilter;
     dialog.SelectByProgIDs(itemProgID, parentProgID, "");
     if (show)
         dialog.DoModal();
+    // A ProgID that is no longer registered (a document reopened after its component
+    // was uninstalled) is not found: the host's names stay, so that the creation's
+    // message still names the component.
+    const std::string hostItem = itemProgID;
+    const std::string hostParent = parentProgID;
     readBackSelection(dialog.selection());
+    if (itemProgID.empty())
+        itemProgID = hostItem;
+    if (parentProgID.empty())
+        parentProgID = hostParent;
     return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::setProgIds(BSTR szComponentProgId, BSTR szParentProgId)
 {
-    enterMethod();
+    const auto alive = enterMethod();
     return methodBoundary("setProgIds", hostWindow, [&] {
         std::string item = toAnsi(szComponentProgId);
         std::string parentId = toAnsi(szParentProgId);
@@ -126,6 +136,11 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::setProgIds(BSTR szComponentProgId, BSTR szP
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::showStaticInfo()
 {
-    enterMethod();
-    return methodBoundary("showStaticInfo", hostWindow, [&] { return loadItemInfo(true); });
+    const auto alive = enterMethod();
+    if (HRESULT refused = refuseWhileDialogRuns("showStaticInfo"); FAILED(refused))
+        return refused;
+    return methodBoundary("showStaticInfo", hostWindow, [&] {
+        const ScopedFlag running(dialogRunning);
+        return loadItemInfo(true);
+    });
 }

@@ -6,6 +6,7 @@
 #include "CapeOpen.h"
 
 #include "automation/MethodBoundary.h"
+#include "support/ScopedFlag.h"
 #include "packagedialog/OwnPropertySystem.h"
 #include "support/AnsiText.h"
 #include "support/ErrorReport.h"
@@ -24,8 +25,11 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::ShowThermoGUI(VARIANT_BOOL allowModificatio
 {
     if (!thermoGUIEnabled)
         return S_OK;  // the host simulates the dialog (simulateThermoGUI)
-    enterMethod();
+    const auto alive = enterMethod();
+    if (HRESULT refused = refuseWhileDialogRuns("ShowThermoGUI"); FAILED(refused))
+        return refused;
     return methodBoundary("ShowThermoGUI", hostWindow, [&] {
+        const ScopedFlag running(dialogRunning);
         packageDialog->owner = this;
         packageDialog->allowModifications = allowModifications != 0 ? 1 : 0;
         // Modal to the host: its window, else whatever window of the host is active.
@@ -36,7 +40,7 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::ShowThermoGUI(VARIANT_BOOL allowModificatio
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::setPPInfo(VARIANT* hyNames, VARIANT* matchedBy, VARIANT* mapping)
 {
-    enterMethod();
+    const auto alive = enterMethod();
     return methodBoundary("setPPInfo", hostWindow, [&] {
         LONG version = 0;
         get_compCOversion(&version);
@@ -102,5 +106,8 @@ void CCCAPEGUI::copySupportedPhaseTypes(VariantHolder& out)
 
 void CCCAPEGUI::showStaticInfoView()
 {
-    showStaticInfo();  // reports its own failures
+    // Asked by the package dialog while it runs: the Component Manager opens over it
+    // (the innermost running dialog owns it), not refused as a second dialog.
+    const auto alive = enterMethod();
+    methodBoundary("showStaticInfo", hostWindow, [&] { return loadItemInfo(true); });
 }

@@ -31,7 +31,7 @@ HRESULT readOptions(VARIANT_BOOL* first, int firstOption, VARIANT_BOOL* second, 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::simulateThermoGUI(VARIANT_BOOL freeCompounds, VARIANT_BOOL allowSubsets,
                                                        VARIANT_BOOL treatAsHypos)
 {
-    enterMethod();
+    const auto alive = enterMethod();
     packageDialog->treatAsHypos = treatAsHypos;
     packageDialog->allowSubsets = allowSubsets;
     packageDialog->freeCompounds = freeCompounds;
@@ -43,7 +43,7 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::simulateThermoGUI(VARIANT_BOOL freeCompound
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::setCompOptions(VARIANT_BOOL allowSubsets, VARIANT_BOOL freeCompounds,
                                                     VARIANT_BOOL treatAsHypos)
 {
-    enterMethod();
+    const auto alive = enterMethod();
     packageDialog->allowSubsets = allowSubsets;
     packageDialog->freeCompounds = freeCompounds;
     packageDialog->treatAsHypos = treatAsHypos;
@@ -53,7 +53,7 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::setCompOptions(VARIANT_BOOL allowSubsets, V
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::getCompOptions(VARIANT_BOOL* allowSubsets, VARIANT_BOOL* freeCompounds,
                                                     VARIANT_BOOL* treatAsHypos)
 {
-    enterMethod();
+    const auto alive = enterMethod();
     return readOptions(allowSubsets, packageDialog->allowSubsets, freeCompounds, packageDialog->freeCompounds,
                        treatAsHypos, packageDialog->treatAsHypos);
 }
@@ -61,7 +61,7 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::getCompOptions(VARIANT_BOOL* allowSubsets, 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::setRecovErrorsOptions(VARIANT_BOOL traceIt, VARIANT_BOOL logIt,
                                                            VARIANT_BOOL popUp)
 {
-    enterMethod();
+    const auto alive = enterMethod();
     packageDialog->recovTrace = traceIt;
     packageDialog->recovLog = logIt;
     packageDialog->recovPopUp = popUp;
@@ -71,7 +71,7 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::setRecovErrorsOptions(VARIANT_BOOL traceIt,
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::getRecovErrorsOptions(VARIANT_BOOL* traceIt, VARIANT_BOOL* logIt,
                                                            VARIANT_BOOL* popUp)
 {
-    enterMethod();
+    const auto alive = enterMethod();
     return readOptions(traceIt, packageDialog->recovTrace, logIt, packageDialog->recovLog, popUp,
                        packageDialog->recovPopUp);
 }
@@ -79,7 +79,7 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::getRecovErrorsOptions(VARIANT_BOOL* traceIt
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::setCritErrorsOptions(VARIANT_BOOL traceIt, VARIANT_BOOL logIt,
                                                           VARIANT_BOOL popUp)
 {
-    enterMethod();
+    const auto alive = enterMethod();
     packageDialog->critTrace = traceIt;
     packageDialog->critLog = logIt;
     packageDialog->critPopUp = popUp;
@@ -89,14 +89,14 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::setCritErrorsOptions(VARIANT_BOOL traceIt, 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::getCritErrorsOptions(VARIANT_BOOL* traceIt, VARIANT_BOOL* logIt,
                                                           VARIANT_BOOL* popUp)
 {
-    enterMethod();
+    const auto alive = enterMethod();
     return readOptions(traceIt, packageDialog->critTrace, logIt, packageDialog->critLog, popUp,
                        packageDialog->critPopUp);
 }
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::get_socketVersion(BSTR* pVal)
 {
-    enterMethod();
+    const auto alive = enterMethod();
     return methodBoundary("socketVersion", hostWindow, [&] {
         if (!pVal)
             return E_POINTER;
@@ -107,7 +107,7 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::get_socketVersion(BSTR* pVal)
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::put_socketVersion(BSTR value)
 {
-    enterMethod();
+    const auto alive = enterMethod();
     return methodBoundary("socketVersion", hostWindow, [&] {
         packageDialog->socketVersion = toAnsi(value);
         return S_OK;
@@ -116,7 +116,7 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::put_socketVersion(BSTR value)
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::get_requestLiquid2(VARIANT_BOOL* pVal)
 {
-    enterMethod();
+    const auto alive = enterMethod();
     if (!pVal)
         return E_POINTER;
     *pVal = asVariantBool(packageDialog->requestLiquid2);
@@ -125,14 +125,14 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::get_requestLiquid2(VARIANT_BOOL* pVal)
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::put_requestLiquid2(VARIANT_BOOL value)
 {
-    enterMethod();
+    const auto alive = enterMethod();
     packageDialog->requestLiquid2 = value != 0 ? 1 : 0;
     return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::get_doOrderPhases(VARIANT_BOOL* pVal)
 {
-    enterMethod();
+    const auto alive = enterMethod();
     if (!pVal)
         return E_POINTER;
     *pVal = asVariantBool(packageDialog->doOrderPhases);
@@ -141,14 +141,14 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::get_doOrderPhases(VARIANT_BOOL* pVal)
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::put_doOrderPhases(VARIANT_BOOL value)
 {
-    enterMethod();
+    const auto alive = enterMethod();
     packageDialog->doOrderPhases = value != 0 ? 1 : 0;
     return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::get_supportedPhaseTypes(VARIANT* pVal)
 {
-    enterMethod();
+    const auto alive = enterMethod();
     if (!pVal)
         return E_POINTER;
     VariantInit(pVal);  // an out parameter: whatever it held is not ours to free
@@ -157,7 +157,7 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::get_supportedPhaseTypes(VARIANT* pVal)
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::put_supportedPhaseTypes(VARIANT value)
 {
-    enterMethod();
+    const auto alive = enterMethod();
     // A reference (as late-bound hosts pass arrays) is followed: the object keeps its
     // own copy of the array, never a pointer into the caller's memory.
     VariantCopyInd(&supportedPhaseTypes, &value);
@@ -166,7 +166,7 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::put_supportedPhaseTypes(VARIANT value)
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::traceReport(BSTR msg, VARIANT_BOOL appendNewLine)
 {
-    enterMethod();
+    const auto alive = enterMethod();
     return methodBoundary("traceReport", hostWindow, [&] {
         if (packageDialog) {
             packageDialog->importReport += toAnsi(msg);
@@ -179,7 +179,7 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::traceReport(BSTR msg, VARIANT_BOOL appendNe
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::getThis(INT_PTR* rawPointer)
 {
-    enterMethod();
+    const auto alive = enterMethod();
     if (!rawPointer)
         return E_POINTER;
     // The dialog's address, not the object's: the host reaches the dialog through it.

@@ -76,5 +76,15 @@ std::string aboutDisplayText(const std::string& about)
     }
     if (text.empty())
         return text;
-    return expandMessageEscapes(text);
+    // The multi-line edit control of Windows breaks lines at CR LF only: a lone line
+    // feed (from "\n" or from the registered text itself) becomes CR LF.
+    const std::string expanded = expandMessageEscapes(text);
+    std::string shown;
+    shown.reserve(expanded.size());
+    for (size_t i = 0; i < expanded.size(); ++i) {
+        if (expanded[i] == '\n' && (i == 0 || expanded[i - 1] != '\r'))
+            shown += '\r';
+        shown += expanded[i];
+    }
+    return shown;
 }

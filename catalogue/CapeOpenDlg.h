@@ -116,6 +116,9 @@ private:
     void selectCategoryOf(const CAPETreeItemTag& record);
     const wchar_t* serverOrNull() const;
 
+    // Set while the catalogue is rebuilt or probed: the records are in use.
+    bool busy_ = false;
+
     HWND parentWindow_;
     TreeControl tree_;
     ComponentSelection sel_;

@@ -3,6 +3,7 @@
 #include <objbase.h>
 
 #include "catalogue/CapeOpenDlg.h"
+#include "support/ScopedFlag.h"
 #include "catalogue/CategoryClasses.h"
 #include "catalogue/ItemLabel.h"
 #include "catalogue/PackageList.h"
@@ -39,10 +40,16 @@ private:
 
 void CCapeOpenDlg::DisplayCategories()
 {
+    // A rebuild frees every record: none starts while a rebuild or a probe (whose
+    // boxes run message loops) is still using them.
+    if (busy_)
+        return;
+    const ScopedFlag busy(busy_);
     try {
         // One layout and one repaint for the whole rebuild, however many items it makes.
         TreeBuild build(tree_);
         ClearCatalogue(true);
+        browseComponentInfo(nullptr);  // the panel showed a record that is gone
         // Each rebuild lists the categories afresh, so the combo box and its CATID
         // list start empty too.
         HWND categoryCombo = item(IDC_CATEGORY_COMBO);

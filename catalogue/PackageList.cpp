@@ -71,10 +71,8 @@ PackageListing readPackageListing(IUnknown* object)
 {
     PackageListing listing;
     ComPtr<ICapeThermoPropertyPackageManager> manager;
-    HRESULT hr = object->QueryInterface(IID_ICapeThermoPropertyPackageManager, manager.putVoid());
-    if (FAILED(hr) || !manager) {
-        if (SUCCEEDED(hr))
-            hr = E_NOINTERFACE;  // success without a pointer: the interface is not there
+    HRESULT hr = queryInterfaceOf(object, IID_ICapeThermoPropertyPackageManager, manager);
+    if (FAILED(hr)) {
         listing.messageLine = hr == E_NOINTERFACE ? kNoManagerInterfaceLine : composeErrorMessage(hr, "", nullptr);
         return listing;
     }

@@ -1,6 +1,7 @@
 // The right click in the component tree: the interface probe of the selected
 // component lists, under its item, which interfaces the component answers to.
 #include "catalogue/CapeOpenDlg.h"
+#include "support/ScopedFlag.h"
 #include "inspector/InterfaceProbe.h"
 #include "support/MTUtils.h"
 
@@ -31,12 +32,17 @@ void CCapeOpenDlg::probeSelectedComponent()
 {
     // The caret item, not the one under the mouse pointer. Category items, message
     // lines and probe lines carry no record: nothing to probe.
+    if (busy_)
+        return;
     const HTREEITEM item = tree_.selected();
     const auto record = item ? reinterpret_cast<CAPETREEITEM>(tree_.data(item)) : nullptr;
     if (!record)
         return;
-    // For a package the record's ProgID is the package name, which COM does not know:
-    // the creation fails and the message names the package.
+    const ScopedFlag busy(busy_);
+    // The probe works on its own copy: its boxes run message loops. For a package the
+    // record's ProgID is the package name, which COM does not know: the creation
+    // fails and the message names the package.
+    const std::string progId = record->ProgID;
     TreeProbeOutput output(*this, item);
-    probeComponentInterfaces(record->ProgID, serverOrNull(), output);
+    probeComponentInterfaces(progId, serverOrNull(), output);
 }

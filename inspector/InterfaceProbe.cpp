@@ -24,17 +24,11 @@ std::wstring widen(const std::string& text)
     return wide;
 }
 
-// The component answers to an interface unless it says E_NOINTERFACE: any other
-// failure still means that it knows the interface. Only a successful query hands out
-// a reference (released with the holder); what a failed one leaves in the out
-// parameter is not trusted.
+// The component answers to an interface unless it says E_NOINTERFACE (or answers
+// "yes" without an object): any other failure still means that it knows the interface.
 bool answers(IUnknown* component, REFIID iid, ComPtr<IUnknown>& got)
 {
-    void* raw = nullptr;
-    const HRESULT hr = component->QueryInterface(iid, &raw);
-    if (SUCCEEDED(hr))
-        got = ComPtr<IUnknown>::attach(static_cast<IUnknown*>(raw));
-    return hr != E_NOINTERFACE;
+    return queryInterfaceOf(component, iid, got) != E_NOINTERFACE;
 }
 
 void probeInterface(IUnknown* component, const ProbedInterface& entry, ProbeOutput& output)

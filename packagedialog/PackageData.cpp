@@ -39,10 +39,8 @@ ComPtr<IErrorInfo> errorInfoOfCall(IUnknown* object, REFIID iid)
     if (GetErrorInfo(0, info.put()) != S_OK)
         return nullptr;
     ComPtr<ISupportErrorInfo> support;
-    void* raw = nullptr;
-    if (FAILED(object->QueryInterface(IID_ISupportErrorInfo, &raw)) || !raw)
+    if (FAILED(queryInterfaceOf(object, IID_ISupportErrorInfo, support)))
         return nullptr;
-    support = ComPtr<ISupportErrorInfo>::attach(static_cast<ISupportErrorInfo*>(raw));
     return support->InterfaceSupportsErrorInfo(iid) == S_OK ? info : nullptr;
 }
 
@@ -53,26 +51,13 @@ void checkCall(HRESULT hr, Interface* object, REFIID iid)
         throw PackageCallFailed(hr, errorInfoOfCall(object, iid));
 }
 
-// QueryInterface that never releases what a failing call may have left in its out
-// parameter (a broken package might leave garbage there).
-template <class Interface>
-HRESULT queryPackage(IUnknown* package, REFIID iid, ComPtr<Interface>& out)
-{
-    void* raw = nullptr;
-    HRESULT hr = package->QueryInterface(iid, &raw);
-    out = SUCCEEDED(hr) && raw ? ComPtr<Interface>::attach(static_cast<Interface*>(raw)) : nullptr;
-    if (SUCCEEDED(hr) && !raw)
-        hr = E_NOINTERFACE;
-    return hr;
-}
-
 // The CAPE-OPEN 1.1 interfaces the gathering needs: a package without one fails with
 // E_POINTER, any other failure of the query ends the gathering with its code.
 template <class Interface>
 ComPtr<Interface> requireInterface(IUnknown* package, REFIID iid)
 {
     ComPtr<Interface> result;
-    HRESULT hr = queryPackage(package, iid, result);
+    HRESULT hr = queryInterfaceOf(package, iid, result);
     if (hr == E_NOINTERFACE)
         throw PackageCallFailed(E_POINTER, nullptr);
     if (FAILED(hr))
@@ -127,7 +112,7 @@ HRESULT gatherFrom(PackageData& data, IUnknown* package)
 {
     {
         ComPtr<IUnknown> held;
-        HRESULT hr = queryPackage(package, IID_ICapeThermoPropertyPackage10, held);
+        HRESULT hr = queryInterfaceOf(package, IID_ICapeThermoPropertyPackage10, held);
         data.heldPackageInterface = held;  // the earlier one is released
         if (FAILED(hr) && hr != E_NOINTERFACE)
             throw PackageCallFailed(hr, nullptr);
@@ -161,7 +146,7 @@ HRESULT gatherFrom(PackageData& data, IUnknown* package)
         // The array could not be made (SetGet has reported): the compound interface is
         // still asked for, but no compound is read.
         ComPtr<ICapeThermoCompounds> compounds;
-        queryPackage(package, IID_ICapeThermoCompounds, compounds);
+        queryInterfaceOf(package, IID_ICapeThermoCompounds, compounds);
         return E_FAIL;
     }
 

@@ -1,6 +1,8 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include <new>
+
 #include "automation/ComModule.h"
 #include "registration/ClassTable.h"
 #include "registration/ModuleRegistration.h"
@@ -21,22 +23,39 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
     return TRUE;
 }
 
+namespace {
+
+// The one boundary of each export: no C++ exception leaves the module.
+template <class Body>
+HRESULT entryPoint(Body&& body) noexcept
+{
+    try {
+        return body();
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_UNEXPECTED;
+    }
+}
+
+}  // namespace
+
 extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow()
 {
-    return ComModule::lockCount() == 0 ? S_OK : S_FALSE;
+    return entryPoint([] { return ComModule::lockCount() == 0 ? S_OK : S_FALSE; });
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, void** out)
 {
-    return ClassTable::getClassObject(clsid, iid, out);
+    return entryPoint([&] { return ClassTable::getClassObject(clsid, iid, out); });
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllRegisterServer()
 {
-    return registerServer(ComModule::instance());
+    return entryPoint([] { return registerServer(ComModule::instance()); });
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer()
 {
-    return unregisterServer(ComModule::instance());
+    return entryPoint([] { return unregisterServer(ComModule::instance()); });
 }

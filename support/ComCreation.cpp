@@ -28,12 +28,11 @@ std::string classText(REFCLSID clsid)
     return SUCCEEDED(hr) ? toAnsi(clsidText.get()) : std::string();
 }
 
-// The registered interface name (empty when the interface is not registered), or the
-// braced IID when the name cannot be looked up.
+// The registered interface name, or the braced IID when it has none.
 std::string interfaceText(REFIID iid)
 {
     std::string name;
-    if (SUCCEEDED(interfaceNameFromIID(iid, name)))
+    if (SUCCEEDED(interfaceNameFromIID(iid, name)) && !name.empty())
         return name;
     wchar_t* raw = nullptr;
     HRESULT hr = StringFromIID(iid, &raw);
@@ -65,10 +64,12 @@ HRESULT createLocally(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid
     return hr;
 }
 
-void explainCreationFailure(REFCLSID clsid, DWORD context, REFIID iid, HRESULT hr)
+void explainCreationFailure(REFCLSID clsid, DWORD context, REFIID iid, HRESULT hr, bool noObject)
 {
     std::string message = "Error creating interface '" + interfaceText(iid) + "' for class '" + classText(clsid) +
                           "' context " + std::to_string(static_cast<int>(context));
+    if (noObject)
+        message += ": the class reported success but handed out no object";
     if (message.size() > kMaxMessageLength)
         message.resize(kMaxMessageLength);
     // The line in qnshow.txt comes first: it survives whatever happens with the box.
@@ -86,11 +87,16 @@ HRESULT createInterface(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID i
     *out = nullptr;
     HRESULT hr = server && *server ? createRemotely(clsid, outer, context, iid, out, server)
                                    : createLocally(clsid, outer, context, iid, out);
+    // A class factory that answers "success" without an object would crash every
+    // caller that goes on to use it: that is a failure of the component.
+    const bool noObject = SUCCEEDED(hr) && !*out;
+    if (noObject)
+        hr = E_NOINTERFACE;
     if (SUCCEEDED(hr))
         return hr;
     *out = nullptr;
     try {
-        explainCreationFailure(clsid, context, iid, hr);
+        explainCreationFailure(clsid, context, iid, hr, noObject);
     } catch (...) {
         // Out of memory while explaining: the failure itself still goes back.
     }

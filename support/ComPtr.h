@@ -58,17 +58,7 @@ public:
     }
 
     template <class U>
-    HRESULT queryInterface(REFIID iid, ComPtr<U>& out) const
-    {
-        if (!ptr_)
-            return E_POINTER;
-        // Asked into a holder of its own first: out may be this very holder, whose
-        // put() would release the object before it is asked.
-        ComPtr<U> answer;
-        HRESULT hr = ptr_->QueryInterface(iid, answer.putVoid());
-        out = std::move(answer);
-        return hr;
-    }
+    HRESULT queryInterface(REFIID iid, ComPtr<U>& out) const;
 
 private:
     void addRef() const
@@ -84,3 +74,29 @@ private:
 
     T* ptr_ = nullptr;
 };
+
+// Asks object for iid. Only a successful answer with an object hands out a reference;
+// what a failing QueryInterface leaves in its out parameter is never trusted nor
+// released, and "success" without an object is E_NOINTERFACE. out is written last,
+// so it may be the very holder of object.
+template <class U>
+HRESULT queryInterfaceOf(IUnknown* object, REFIID iid, ComPtr<U>& out)
+{
+    if (!object) {
+        out = nullptr;
+        return E_POINTER;
+    }
+    void* raw = nullptr;
+    HRESULT hr = object->QueryInterface(iid, &raw);
+    if (SUCCEEDED(hr) && !raw)
+        hr = E_NOINTERFACE;
+    out = SUCCEEDED(hr) ? ComPtr<U>::attach(static_cast<U*>(raw)) : ComPtr<U>();
+    return hr;
+}
+
+template <class T>
+template <class U>
+HRESULT ComPtr<T>::queryInterface(REFIID iid, ComPtr<U>& out) const
+{
+    return queryInterfaceOf(ptr_, iid, out);
+}

@@ -178,7 +178,7 @@ int showApplicationMessage(const char* text)
     std::string caption = MTUtils::moduleBaseName();
     if (caption.empty())
         caption = "QnCOGUI11";
-    HWND owner = defaultOwnerWindow();
+    HWND owner = boxOwner(nullptr);
     UINT style = MB_OK | MB_ICONEXCLAMATION | (owner ? 0 : MB_SYSTEMMODAL);
     return MessageBoxA(owner, text ? text : "", caption.c_str(), style);
 }

@@ -47,12 +47,17 @@ int showMessage(const char* text, const char* caption, UINT style, HWND owner);
 // failed creations; it does not go through showMessage.
 int showApplicationMessage(const char* text);
 
+// The owner of a box the library shows: the innermost of its running dialogs when
+// one runs, else requested, else the default owner (null: the box is system-modal).
+HWND boxOwner(HWND requested);
+
 // The owner of boxes shown without one; the automation object sets it to its host window.
 void setDefaultOwnerWindow(HWND owner);
 HWND defaultOwnerWindow();
 
 // Creates a COM object (remotely when server is given and not empty). On failure
-// appends a line to qnshow.txt, shows its own box and returns the failure unchanged.
+// appends a line to qnshow.txt, shows its own box and returns the failure unchanged;
+// a class that answers success without an object fails with E_NOINTERFACE.
 HRESULT createInterface(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid, void** out,
                         const wchar_t* server);
 

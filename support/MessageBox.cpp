@@ -1,4 +1,5 @@
 #include "support/ErrorReport.h"
+#include "support/ModalDialog.h"
 
 // The default owner of boxes shown without one. One UI thread touches it (the
 // host's), so it is a plain process-wide value.
@@ -14,10 +15,16 @@ HWND defaultOwnerWindow()
     return g_defaultOwner;
 }
 
+HWND boxOwner(HWND requested)
+{
+    if (HWND dialog = innermostRunningDialog())
+        return dialog;  // the host and every dialog of ours below stay disabled
+    return requested ? requested : g_defaultOwner;
+}
+
 int showMessage(const char* text, const char* caption, UINT style, HWND owner)
 {
-    if (!owner)
-        owner = g_defaultOwner;
+    owner = boxOwner(owner);
     if (!owner)
         style |= MB_SYSTEMMODAL;
     return MessageBoxA(owner, text ? text : "", caption ? caption : "", style);

@@ -1,5 +1,12 @@
 #include "support/ModalDialog.h"
 
+#include <algorithm>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "support/ErrorReport.h"
+
 HINSTANCE currentModule()
 {
     HMODULE module = nullptr;
@@ -8,10 +15,38 @@ HINSTANCE currentModule()
     return module;
 }
 
+namespace {
+
+// The library's dialogs running now, outermost first. Only the host's UI thread
+// shows them, so a plain process-wide list is enough.
+std::vector<HWND> g_runningDialogs;
+
+void dialogEnded(HWND window)
+{
+    g_runningDialogs.erase(std::remove(g_runningDialogs.begin(), g_runningDialogs.end(), window),
+                           g_runningDialogs.end());
+}
+
+}  // namespace
+
+HWND innermostRunningDialog()
+{
+    return g_runningDialogs.empty() ? nullptr : g_runningDialogs.back();
+}
+
 INT_PTR ModalDialog::run(HWND parent)
 {
-    return DialogBoxParamA(currentModule(), MAKEINTRESOURCEA(templateId_), parent, dialogProc,
-                           reinterpret_cast<LPARAM>(this));
+    HWND owner = innermostRunningDialog();
+    SetLastError(ERROR_SUCCESS);
+    const INT_PTR result = DialogBoxParamA(currentModule(), MAKEINTRESOURCEA(templateId_), owner ? owner : parent,
+                                           dialogProc, reinterpret_cast<LPARAM>(this));
+    if (result == -1) {
+        const DWORD reason = GetLastError();
+        const std::string text =
+            "The dialog (template " + std::to_string(templateId_) + ") could not be opened: " + lastErrorText();
+        reportError(HRESULT_FROM_WIN32(reason ? reason : ERROR_CANNOT_MAKE), text.c_str(), nullptr, nullptr, true);
+    }
+    return result;
 }
 
 INT_PTR CALLBACK ModalDialog::dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -20,12 +55,21 @@ INT_PTR CALLBACK ModalDialog::dialogProc(HWND window, UINT message, WPARAM wPara
         auto* dialog = reinterpret_cast<ModalDialog*>(lParam);
         SetWindowLongPtrA(window, DWLP_USER, lParam);
         dialog->hwnd_ = window;
+        g_runningDialogs.push_back(window);
     }
     auto* dialog = reinterpret_cast<ModalDialog*>(GetWindowLongPtrA(window, DWLP_USER));
     if (!dialog)
         return FALSE;
-    const INT_PTR result = dialog->handle(message, wParam, lParam);
+    INT_PTR result = FALSE;
+    try {
+        result = dialog->handle(message, wParam, lParam);
+    } catch (const std::bad_alloc&) {
+        reportError(E_OUTOFMEMORY, "Not enough memory", nullptr, nullptr, true);
+    } catch (...) {
+        reportError(E_UNEXPECTED, "Unexpected error ", nullptr, nullptr, true);
+    }
     if (message == WM_NCDESTROY) {
+        dialogEnded(window);
         SetWindowLongPtrA(window, DWLP_USER, 0);
         dialog->hwnd_ = nullptr;
     }

@@ -7,10 +7,17 @@
 // are loaded from it.
 HINSTANCE currentModule();
 
+// The innermost of the library's dialogs running now (null when none runs). While
+// one runs, everything the library shows is owned by it: nested dialogs and every
+// message box, so that the host and every dialog below stay disabled until it ends.
+HWND innermostRunningDialog();
+
 // A modal dialog from a template in currentModule(). Derived dialogs override the
 // handlers they need; run() returns the code passed to endDialog (or -1 when the
-// dialog could not be created). Each behaviour of a dialog lives in a method named
-// after what the user does; the handlers only dispatch.
+// dialog could not be created: that is reported, with the system's reason). Each
+// behaviour of a dialog lives in a method named after what the user does; the
+// handlers only dispatch. No exception leaves a handler: one guard around every
+// message reports it.
 class ModalDialog {
 public:
     explicit ModalDialog(int templateId) : templateId_(templateId) {}
@@ -18,6 +25,7 @@ public:
     ModalDialog(const ModalDialog&) = delete;
     ModalDialog& operator=(const ModalDialog&) = delete;
 
+    // parent is the owner unless one of the library's dialogs runs: then that one is.
     INT_PTR run(HWND parent);
     HWND hwnd() const { return hwnd_; }
     HWND item(int id) const { return GetDlgItem(hwnd_, id); }

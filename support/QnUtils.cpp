@@ -62,19 +62,56 @@ bool readInteger(const std::string& text, size_t& pos, int& value)
     return true;
 }
 
-// One line of the file, without its line feed; false at the end of the file.
-bool readLine(FILE* file, std::string& line)
+// Longest line of the compound list that is read; a longer one is skipped whole.
+constexpr size_t kMaxCompoundLineLength = 255;
+
+enum class LineRead { Line, Overlong, End };
+
+// One line of the file as bytes, without its line feed or a carriage return before it,
+// and without NUL bytes; a line past the limit is consumed to its end and reported as
+// overlong, so that it is never glued to the next one.
+LineRead readLine(FILE* file, std::string& line)
 {
     line.clear();
-    char chunk[256];
-    while (fgets(chunk, sizeof chunk, file)) {
-        line += chunk;
-        if (!line.empty() && line.back() == '\n') {
-            line.pop_back();
-            return true;
-        }
+    bool overlong = false;
+    int c = 0;
+    bool any = false;
+    while ((c = getc(file)) != EOF) {
+        any = true;
+        if (c == '\n')
+            break;
+        if (c == '\0')
+            continue;
+        if (line.size() < kMaxCompoundLineLength)
+            line += static_cast<char>(c);
+        else
+            overlong = true;
     }
-    return !line.empty();
+    if (!any)
+        return LineRead::End;
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return overlong ? LineRead::Overlong : LineRead::Line;
+}
+
+bool isBlankLine(const std::string& line)
+{
+    return std::all_of(line.begin(), line.end(), isBlank);
+}
+
+// A UTF-8 byte-order mark at the start of the file is not part of the first line.
+void skipByteOrderMark(FILE* file)
+{
+    unsigned char mark[3] = {};
+    if (fread(mark, 1, 3, file) == 3 && mark[0] == 0xEF && mark[1] == 0xBB && mark[2] == 0xBF)
+        return;
+    rewind(file);
+}
+
+int storedCompoundCount()
+{
+    return static_cast<int>(std::count_if(g_compoundNames.begin(), g_compoundNames.end(),
+                                          [](const std::optional<std::string>& name) { return name.has_value(); }));
 }
 
 void clearCompoundTables()
@@ -139,15 +176,24 @@ void QnUtils::readCompoundList()
 void QnUtils::readCompoundList(const std::string& path)
 {
     clearCompoundTables();
-    UniqueCFile file(fopen(path.c_str(), "r"), &fclose);
+    UniqueCFile file(fopen(path.c_str(), "rb"), &fclose);
     if (!file) {
         reportCompoundListProblem("Cannot open QnpCASnos.txt");
         return;
     }
     try {
-        int compoundsRead = 0;
+        skipByteOrderMark(file.get());
+        bool overlongReported = false;
         std::string line;
-        while (readLine(file.get(), line)) {
+        for (LineRead read; (read = readLine(file.get(), line)) != LineRead::End;) {
+            if (read == LineRead::Overlong) {
+                if (!overlongReported)
+                    reportCompoundListProblem("line too long in QnpCASnos.txt; it has been skipped");
+                overlongReported = true;
+                continue;
+            }
+            if (isBlankLine(line))
+                continue;
             CompoundLine compound = parseCompoundLine(line);
             switch (compound.status) {
             case CompoundLine::Status::NoField:
@@ -163,27 +209,28 @@ void QnUtils::readCompoundList(const std::string& path)
                 return;
             case CompoundLine::Status::Complete:
                 // An identifier without a slot cannot be stored or looked up: it is
-                // skipped and not counted as read.
+                // skipped. A repeated identifier replaces the earlier line.
                 if (std::optional<int> slot = compoundSlot(compound.identifier)) {
                     g_compoundNames[*slot] = compound.name;
                     if (g_casNumbers[*slot])
-                        --g_casCount;  // a repeated identifier replaces the earlier line
+                        --g_casCount;
                     if (compound.casNumber == "NULL") {
                         g_casNumbers[*slot].reset();
                     } else {
                         g_casNumbers[*slot] = compound.casNumber;
                         ++g_casCount;
                     }
-                    ++compoundsRead;
                 }
                 continue;
             }
-            break;  // a line without a field ends the list
+            break;  // a line that does not start with a number ends the list
         }
         if (ferror(file.get())) {
             reportCompoundListProblem("problem reading component list");
             return;
         }
+        // Each compound counts once, however often its identifier appears.
+        const int compoundsRead = storedCompoundCount();
         if (compoundsRead < kExpectedCompoundCount) {
             std::string warning = "WARNING: only " + std::to_string(compoundsRead) + " compounds (" +
                                   std::to_string(kExpectedCompoundCount) +

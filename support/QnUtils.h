@@ -6,9 +6,10 @@
 // library runs inside that simulator.
 inline constexpr const char* kMainSimulatorExecutable = "Quillon.exe";
 
-// The compound list that lies next to the module, and how many compounds it should hold.
+// The compound list that lies next to the module, and how many compounds this release
+// ships in it: an intact installation reads them all, a truncated file warns.
 inline constexpr const char* kCompoundListFileName = "QnpCASnos.txt";
-inline constexpr int kExpectedCompoundCount = 1764;
+inline constexpr int kExpectedCompoundCount = 102;
 // Slots 1..999 for identifiers 1..999, slots 1000..1768 for identifiers 3000..3768.
 inline constexpr int kCompoundSlotCount = 1769;
 // Longest name word (a trailing comma counted) and CAS registry number of a line.
@@ -19,7 +20,7 @@ inline constexpr size_t kMaxCasNumberLength = 11;
 // read it: an identifier, a comma, a name word and a CAS number word.
 struct CompoundLine {
     enum class Status {
-        NoField,        // empty, or not starting with a number: the list ends here
+        NoField,        // not starting with a number: the list ends here (blank lines are skipped)
         TooFewFields,   // "could not read 3 fields of one line"
         NameTooLong,    // name word longer than kMaxCompoundNameLength
         CasTooLong,     // CAS number longer than kMaxCasNumberLength

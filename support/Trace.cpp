@@ -48,29 +48,27 @@ bool exists(const std::string& path)
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Finds or creates <local app data>\Corvatek\Corvane Quillon CAPE-OPEN. Only the last
-// level is created: without a Corvatek folder the product is not installed for this
-// user, and nothing is written. Tells the user and returns false on failure; later
-// entries try again.
-bool establishTraceDirectory()
+// directory: <local app data>\Corvatek\Corvane Quillon CAPE-OPEN, created with every
+// level that is missing (a DLL registered by hand has no installer to make them).
+// False when it cannot be had: the trace then goes to the temporary folder instead.
+bool traceDirectory(std::string& directory)
 {
-    if (g_directoryEstablished)
+    if (g_directoryEstablished) {
+        directory = g_traceDirectory;
         return true;
+    }
     char appData[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData))) {
-        showTraceProblem(kProblemWriting);
+    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData)))
         return false;
-    }
-    std::string directory = std::string(appData) + kProductFolder;
-    if (directory.size() > kMaxDirectoryLength) {
-        showTraceProblem(kProblemWriting);
+    directory = std::string(appData) + kProductFolder;
+    if (directory.size() > kMaxDirectoryLength)
         return false;
+    if (!exists(directory)) {
+        const int created = SHCreateDirectoryExA(nullptr, directory.c_str(), nullptr);
+        if (created != ERROR_SUCCESS && created != ERROR_ALREADY_EXISTS && created != ERROR_FILE_EXISTS)
+            return false;
     }
-    if (!exists(directory) && _mkdir(directory.c_str()) != 0) {
-        showTraceProblem(kProblemWriting);
-        return false;
-    }
-    g_traceDirectory = std::move(directory);
+    g_traceDirectory = directory;
     g_directoryEstablished = true;
     return true;
 }
@@ -100,12 +98,15 @@ std::string traceEntry(const char* text)
     return line;
 }
 
+FILE* openInTemp(std::string_view fileName, const std::string& intended);
+
 void writeEntry(const char* text)
 {
-    if (!establishTraceDirectory())
-        return;
-    std::string path = g_traceDirectory + "\\" + MTUtils::moduleBaseName() + ".trc";
-    UniqueFilePtr file(openTraceFile(path.c_str()));
+    const std::string fileName = MTUtils::moduleBaseName() + ".trc";
+    std::string directory;
+    const bool usable = traceDirectory(directory);
+    const std::string intended = directory + "\\" + fileName;
+    UniqueFilePtr file(usable ? openTraceFile(intended.c_str()) : openInTemp(fileName, intended));
     if (!file) {
         showTraceProblem(kCannotOpen);
         return;
@@ -147,18 +148,26 @@ FILE* openTraceFile(const char* path)
         path = "";
     if (FILE* file = fopen(path, "a+"))
         return file;
+    return openInTemp(fileNameOf(path), path);
+}
 
+namespace {
+
+// The trace file of that name in TEMP (else c:\temp), for a trace that could not be
+// written where it was intended.
+FILE* openInTemp(std::string_view fileName, const std::string& intended)
+{
     std::string directory = MTUtils::getEnvironmentValue("TEMP");
     if (directory.empty())
         directory = kFallbackDirectory;
     else if (directory.back() == '\\')
         directory.pop_back();
-    std::string fallback = directory + "\\" + std::string(fileNameOf(path));
+    std::string fallback = directory + "\\" + std::string(fileName);
 
     // Told once per process, and only when the fallback file is new: the user learns
     // where the trace went without a box on every entry.
     if (g_relocationNoticePending && !exists(fallback)) {
-        std::string notice = std::string("Since trace file at installation directory (") + path +
+        std::string notice = std::string("Since trace file at installation directory (") + intended +
                              ") could not be written, trace file will be written to '" + directory + "'.";
         showMessage(notice.c_str(), kRelocationCaption, MB_ICONINFORMATION, nullptr);
         g_relocationNoticePending = false;
@@ -169,6 +178,8 @@ FILE* openTraceFile(const char* path)
         showTraceProblem(kCannotOpen);
     return file;
 }
+
+}  // namespace
 
 void traceToTempFile(const char* text)
 {

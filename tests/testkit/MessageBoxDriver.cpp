@@ -104,6 +104,8 @@ void MessageBoxDriver::inspect(HWND window)
         if (HWND button = GetDlgItem(window, id); button && IsWindowVisible(button))
             box.buttons.push_back(id);
     boxes_.push_back(box);
+    if (boxHandler_)
+        boxHandler_(window);
 
     int answer = defaultButton_;
     if (!answers_.empty()) {

@@ -35,6 +35,8 @@ public:
     void answerNext(int button);
     // Called once for every dialog (not a message box) when it activates.
     void onDialog(std::function<void(HWND)> handler);
+    // Called for every message box while it is up, before it is answered.
+    void onBox(std::function<void(HWND)> handler) { boxHandler_ = std::move(handler); }
 
     const std::vector<ShownBox>& boxes() const { return boxes_; }
     size_t count() const { return boxes_.size(); }
@@ -53,5 +55,6 @@ private:
     std::vector<ShownBox> boxes_;
     std::vector<HWND> seenDialogs_;
     std::function<void(HWND)> dialogHandler_;
+    std::function<void(HWND)> boxHandler_;
     MessageBoxDriver* previous_ = nullptr;
 };

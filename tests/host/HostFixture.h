@@ -1,0 +1,36 @@
+#pragma once
+// A host with its window and one automation object of the registered library.
+#include <gtest/gtest.h>
+
+#include "QnShowCOCATIDs11.h"
+#include "support/ComPtr.h"
+#include "testkit/HostWindow.h"
+
+inline constexpr const char* kUnitCatid = "{678C09A5-7D66-11D2-A67D-00105A42887F}";
+inline constexpr const char* kManagerCatid = "{CF51E383-0110-4ED8-ACB7-B50CFDE6908E}";
+inline constexpr long kUnitsFilter = 32;
+inline constexpr long kManagersFilter = 512;
+
+class Host : public ::testing::Test {
+protected:
+    // The object, set up with the host window and no container.
+    ComPtr<ICCAPEGUI> libraryObject(long filter)
+    {
+        ComPtr<ICCAPEGUI> gui;
+        EXPECT_EQ(S_OK, CoCreateInstance(CLSID_CCAPEGUI, nullptr, CLSCTX_INPROC_SERVER, IID_ICCAPEGUI, gui.putVoid()))
+            << "the registered library creates its object";
+        if (gui)
+            EXPECT_EQ(S_OK, gui->setup(window.handle(), nullptr, filter)) << "setup with the host window";
+        return gui;
+    }
+
+    // S_OK when none of the library's objects lives any more.
+    static HRESULT libraryCanUnload()
+    {
+        auto canUnload = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("QnCOGUI11.dll"), "DllCanUnloadNow")));
+        return canUnload ? canUnload() : E_FAIL;
+    }
+
+    testkit::HostWindow window;
+};

@@ -1,0 +1,179 @@
+// While one of the library's dialogs runs, everything it shows is owned by the
+// innermost running dialog: the host and every dialog below stay disabled.
+#include "HostFixture.h"
+
+#include "resources/ControlIds.h"
+#include "testkit/Controls.h"
+#include "testkit/DialogDriver.h"
+#include "testkit/ServedClass.h"
+#include "testkit/TreeView.h"
+
+using namespace testkit;
+
+namespace {
+
+// What the screen was like while a box was up.
+struct BoxMoment {
+    HWND owner = nullptr;
+    bool hostEnabled = true;
+    bool ownerEnabled = true;
+};
+
+class ModalWindows : public Host {
+protected:
+    void recordBoxes(DialogDriver& driver)
+    {
+        driver.boxes().onBox([this](HWND box) {
+            HWND owner = GetWindow(box, GW_OWNER);
+            moments.push_back({owner, window.enabled(), IsWindowEnabled(owner) != FALSE});
+        });
+    }
+    std::vector<BoxMoment> moments;
+};
+
+TEST_F(ModalWindows, BrowseStaticInformationIsModalToThePackageDialog)
+{
+    ComPtr<ICCAPEGUI> gui = libraryObject(kManagersFilter);
+    DialogDriver driver;
+    HWND packageDialog = nullptr;
+    HWND managerOwner = nullptr;
+    bool hostEnabledUnderManager = true, packageEnabledUnderManager = true;
+    bool hostEnabledAfterManager = true, packageEnabledAfterManager = false;
+    driver.onNestedDialog([&](HWND manager) {
+        managerOwner = GetWindow(manager, GW_OWNER);
+        hostEnabledUnderManager = window.enabled();
+        packageEnabledUnderManager = IsWindowEnabled(packageDialog) != FALSE;
+        PostMessageA(manager, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    });
+    driver.run([&] { return gui->ShowThermoGUI(VARIANT_TRUE); },
+               [&](HWND dialog) {
+                   packageDialog = dialog;
+                   click(dialog, IDC_BROWSE_STATIC_INFO);
+                   hostEnabledAfterManager = window.enabled();
+                   packageEnabledAfterManager = IsWindowEnabled(dialog) != FALSE;
+               });
+
+    ASSERT_EQ(driver.nestedCaptions(), std::vector<std::string>{"CAPE-OPEN Component Manager"});
+    EXPECT_EQ(managerOwner, packageDialog) << "the Component Manager is owned by the package dialog";
+    EXPECT_FALSE(hostEnabledUnderManager) << "the host is disabled under the Component Manager";
+    EXPECT_FALSE(packageEnabledUnderManager) << "the package dialog is disabled under the Component Manager";
+    EXPECT_TRUE(packageEnabledAfterManager) << "the package dialog works again once the manager is closed";
+    EXPECT_FALSE(hostEnabledAfterManager) << "the host stays disabled while the package dialog is open";
+    EXPECT_TRUE(window.enabled()) << "the host is enabled once the last dialog is closed";
+}
+
+TEST_F(ModalWindows, AFailedProbeIsExplainedOverTheComponentManager)
+{
+    ServedClass unit({"QnTest.Unprobeable", {kUnitCatid}, {{"Name", "Unprobeable"}}},
+                     failingCreator(E_ACCESSDENIED, L"No licence for this unit."));
+    ComPtr<ICCAPEGUI> gui = libraryObject(kUnitsFilter);
+    DialogDriver driver;
+    recordBoxes(driver);
+    HWND manager = nullptr;
+    bool managerEnabledAfter = false;
+    BSTR component = nullptr, catids = nullptr;
+    driver.run([&] { return gui->ShowGUI(&component, &catids); },
+               [&](HWND dialog) {
+                   manager = dialog;
+                   TreeView(dialog).rightClick({"Unit Operations", "Unprobeable [" + unit.progId() + "]"});
+                   managerEnabledAfter = IsWindowEnabled(dialog) != FALSE;
+               });
+    SysFreeString(component);
+    SysFreeString(catids);
+
+    ASSERT_FALSE(moments.empty()) << "the failed creation is explained";
+    EXPECT_EQ(0u, driver.boxes().boxes().front().text.find("Error creating interface 'IUnknown' for class '" +
+                                                          unit.progId() + "'"))
+        << driver.boxes().boxes().front().text;
+    for (const BoxMoment& moment : moments) {
+        EXPECT_EQ(moment.owner, manager) << "each box is owned by the Component Manager";
+        EXPECT_FALSE(moment.hostEnabled) << "the host is disabled under the box";
+        EXPECT_FALSE(moment.ownerEnabled) << "the Component Manager is disabled under the box";
+    }
+    EXPECT_TRUE(managerEnabledAfter) << "the Component Manager works again after the boxes";
+    EXPECT_TRUE(window.enabled()) << "the host is enabled once the dialog is closed";
+}
+
+TEST_F(ModalWindows, AManagerThatFailsDuringARefreshIsExplainedOverTheComponentManager)
+{
+    ServedClass manager({"QnTest.LockedManager", {kManagerCatid}, {{"Name", "Locked Manager"}}},
+                        failingCreator(static_cast<HRESULT>(0x80040503), L"The manager has no licence."));
+    ComPtr<ICCAPEGUI> gui = libraryObject(kManagersFilter);
+    DialogDriver driver;
+    HWND dialogWindow = nullptr;
+    BSTR component = nullptr, catids = nullptr;
+    driver.run([&] { return gui->ShowGUI(&component, &catids); },
+               [&](HWND dialog) {
+                   dialogWindow = dialog;
+                   recordBoxes(driver);  // the boxes of the refresh, not of the first listing
+                   click(dialog, IDC_REFRESH);
+               });
+    SysFreeString(component);
+    SysFreeString(catids);
+
+    ASSERT_FALSE(moments.empty()) << "the refresh explains the manager that cannot be created";
+    for (const BoxMoment& moment : moments) {
+        EXPECT_EQ(moment.owner, dialogWindow) << "the box is owned by the Component Manager";
+        EXPECT_FALSE(moment.hostEnabled) << "the host is disabled under the box";
+        EXPECT_FALSE(moment.ownerEnabled) << "the Component Manager is disabled under the box";
+    }
+}
+
+TEST_F(ModalWindows, ASecondThermoGuiIsRefusedAndTheFirstStillStoresItsOptions)
+{
+    ComPtr<ICCAPEGUI> gui = libraryObject(kManagersFilter);
+    ASSERT_EQ(S_OK, gui->setCompOptions(VARIANT_FALSE, VARIANT_FALSE, VARIANT_FALSE));
+    DialogDriver driver;
+    recordBoxes(driver);
+    HWND packageDialog = nullptr;
+    HRESULT second = S_OK;
+    driver.run([&] { return gui->ShowThermoGUI(VARIANT_TRUE); },
+               [&](HWND dialog) {
+                   packageDialog = dialog;
+                   click(dialog, IDC_ALLOW_SUBSETS);
+                   second = gui->ShowThermoGUI(VARIANT_TRUE);
+                   click(dialog, IDC_PACKAGE_OK);
+               });
+
+    EXPECT_EQ(second, HRESULT_FROM_WIN32(ERROR_BUSY)) << "the second dialog is refused with a failure";
+    ASSERT_EQ(driver.boxes().count(), 1u) << "the refusal is explained once";
+    const std::string& text = driver.boxes().last().text;
+    EXPECT_EQ(0u, text.find("ShowThermoGUI:  ERROR: A dialog of this CAPE-OPEN object is already open; close it "
+                            "before opening another one."))
+        << text;
+    EXPECT_NE(std::string::npos, text.find("(0x800700AA)")) << text;
+    EXPECT_EQ(moments.front().owner, packageDialog) << "the refusal's box is owned by the running dialog";
+    VARIANT_BOOL allowSubsets = VARIANT_FALSE, freeCompounds = VARIANT_TRUE, treatAsHypos = VARIANT_TRUE;
+    ASSERT_EQ(S_OK, gui->getCompOptions(&allowSubsets, &freeCompounds, &treatAsHypos));
+    EXPECT_EQ(allowSubsets, VARIANT_TRUE) << "OK of the running dialog stored the option the user set";
+}
+
+// The host lets go of the object from a timer while the Component Manager runs.
+ICCAPEGUI* g_releasedByTimer = nullptr;
+
+TEST_F(ModalWindows, TheObjectOutlivesTheHostsLastReleaseDuringItsDialog)
+{
+    ComPtr<ICCAPEGUI> gui = libraryObject(kUnitsFilter);
+    ICCAPEGUI* raw = gui.get();
+    DialogDriver driver;
+    HRESULT shown = E_FAIL;
+    BSTR component = nullptr, catids = nullptr;
+    bool released = false;
+    shown = driver.run([&] { return raw->ShowGUI(&component, &catids); },
+                       [&](HWND dialog) {
+                           g_releasedByTimer = gui.detach();
+                           SetTimer(dialog, 0x77, 1, [](HWND w, UINT, UINT_PTR id, DWORD) {
+                               KillTimer(w, id);
+                               std::exchange(g_releasedByTimer, nullptr)->Release();
+                           });
+                           released = pumpUntil([] { return g_releasedByTimer == nullptr; });
+                       });
+    SysFreeString(component);
+    SysFreeString(catids);
+
+    EXPECT_TRUE(released) << "the host's last reference went while the dialog ran";
+    EXPECT_EQ(shown, S_OK) << "ShowGUI ends normally";
+    EXPECT_EQ(libraryCanUnload(), S_OK) << "the object is gone once ShowGUI returned";
+}
+
+}  // namespace

@@ -101,6 +101,11 @@ TEST_P(InformationPanel, ShowsTheSelectedItemsRecord)
         EXPECT_EQ(testkit::isEnabled(dialog, IDC_COMPONENT_HELP), record) << "the help button too";
         EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_CATEGORY_COMBO, CB_GETCURSEL, 0, 0), GetParam().category)
             << "the category box shows the item's category";
+        testkit::click(dialog, IDC_REFRESH);
+        EXPECT_EQ(testkit::controlText(dialog, IDC_DESCRIPTION) + testkit::controlText(dialog, IDC_CLSID), "")
+            << "after Refresh the panel shows no record that is gone";
+        EXPECT_FALSE(testkit::isEnabled(dialog, IDC_VENDOR_URL) || testkit::isEnabled(dialog, IDC_COMPONENT_HELP))
+            << "and its web buttons are off";
     });
 }
 
@@ -108,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(
     Catalogue, InformationPanel,
     ::testing::Values(
         PanelRow{"DescribedUnit", {kUnitsCategory, "Mixer [<mixer>]"},
-                 {"Mixes streams", "1.0 ", "2.0", "http://mixer.example", "Mixer\nVersion 2\r\n(c) 100% %1\tby us.",
+                 {"Mixes streams", "1.0 ", "2.0", "http://mixer.example", "Mixer\r\nVersion 2\r\n(c) 100% %1\tby us.",
                   "<mixer-clsid>"},
                  CB_ERR},
         PanelRow{"UndescribedUnit", {kUnitsCategory, "<undescribed>"}, {"", "", "", "", "", "<undescribed-clsid>"},
@@ -150,7 +155,9 @@ TEST_P(FaultyManager, IsListedWithWhatItOffersOrExplainedAndTheOthersStayComplet
         EXPECT_EQ(box.text, "Error creating interface 'IUnknown' for class '" + fault.progId() + "' context 23\n" +
                                 row.creationBox);
         EXPECT_EQ(box.caption, "catalogue_tests") << "the application's title";
-        EXPECT_TRUE(box.owner == nullptr && box.topmost()) << "the application's box: no owner, system-modal";
+        EXPECT_EQ(box.ownerCaption, "Corvane Quillon CAPE-OPEN 1.1 Property Component Manager")
+            << "owned by the running dialog, which is still being filled";
+        EXPECT_FALSE(box.topmost()) << "modal to the dialog, not to the whole system";
     }
     ComPtr<IErrorInfo> stale;
     EXPECT_NE(GetErrorInfo(0, stale.put()), S_OK) << "no error object is left for a later failure to show";

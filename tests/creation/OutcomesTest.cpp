@@ -186,16 +186,21 @@ TEST_P(Outcomes, AreExplainedReturnedAndHandedOverAsTheHostExpects)
 // Units are registered as CAPE-OPEN 1.0, managers and packages as 1.1.
 constexpr long units = 32, thermo = 512 | 1024, packages = 1024, anyComponent = 65536;
 const char* const notValidated =
-    "The component 'Tarnwick.Mixer' implements version '1.0' of the interface '', which has not been validated with "
+    "The component 'Tarnwick.Mixer' implements version '1.0' of the interface 'ICapeThermoPropertyPackageManager', which has not been validated with "
     "the current version of Corvane Veltrix CAPE-OPEN 1.1. This will probably cause unexpected behaviour of the "
     "application. Please consult support for an upgrade of Corvane Veltrix CAPE-OPEN 1.1.";
 const char* const otherVersion =
     "The CAPE-OPEN component 'Tarnwick.Mixer' has been registered as being compliant to CAPE-OPEN version '1.0', but "
-    "it implements instead version '1.1' of the interface ''";
+    "it implements instead version '1.1' of the interface 'ICapeThermoPropertyPackageManager'";
 const char* const notMade = "Error creating interface 'IDispatch' for class '@' context 21\n<No system message "
                             "defined> severity: SEVERITY_ERROR, facility: FACILITY_ITF ($80040503)";
-const char* const noInterface = " ERROR: The CAPE-OPEN component '@' does not implement the interface ''(0x80004002)";
-const char* const nothingMade = " ERROR: The CAPE-OPEN component '@' does not implement the interface ''(0x80004003)";
+const char* const lacksUnit = " ERROR: The CAPE-OPEN component '@' does not implement the interface 'ICapeUnit'(0x80004002)";
+const char* const lacksRoutine =
+    " ERROR: The CAPE-OPEN component '@' does not implement the interface 'ICapeThermoPropertyRoutine'(0x80004002)";
+const char* const lacksManager = " ERROR: The CAPE-OPEN component '@' does not implement the interface "
+                                 "'ICapeThermoPropertyPackageManager'(0x80004002)";
+const char* const nothingMade = "Error creating interface 'IDispatch' for class '@' context 21: the class reported "
+                                "success but handed out no object\n<No system message defined> E_NOINTERFACE ($80004002)";
 const char* const fromManager = " ERROR: creating property package 'Faulty Package' from property package manager '@'";
 const char* const resolved = " ERROR: The component 'Faulty Package', resolved by the CAPE-OPEN Property Package "
                              "Manager '@' (ProgId '@') does not implement the interface";
@@ -229,10 +234,12 @@ const Outcome outcomes[] = {
      {" ERROR: The CAPE-OPEN component '@' does not implement the interface 'ICapeUnit'(0x80004002)"}, IID_NULL,
      Parent::Untouched, 0, true},
     {"UnitAnsweringOnlyAnotherVersion", Fault::UnitWithOtherVersionInterface, nullptr, units, 0, E_NOINTERFACE,
-     {noInterface}},
-    {"UnitThatIsNotMade", Fault::CreatesNothing, nullptr, units, 0, E_POINTER, {nothingMade}},
+     {lacksUnit}},
+    {"UnitThatIsNotMade", Fault::CreatesNothing, nullptr, units, 0, E_NOINTERFACE,
+     {nothingMade, " ERROR: Error creating CAPE-OPEN component '@' (ProgId '@', type 'ICapeUnit')(0x80004002)"}},
     {"Unit11UnderACombinedFilter", "Tarnwick.Mixer", nullptr, units | 1, 110, E_NOINTERFACE,
-     {" ERROR: The CAPE-OPEN component 'Tarnwick.Mixer' does not implement the interface ''(0x80004002)"}},
+     {" ERROR: The CAPE-OPEN component 'Tarnwick.Mixer' does not implement the interface "
+      "'ICapeThermoPropertyRoutine'(0x80004002)"}},
     {"ClassWithoutServer", Odd::NotServed, nullptr, anyComponent, 100, REGDB_E_CLASSNOTREG,
      {"Error creating interface 'IDispatch' for class '@' context 21\n<No system message defined> "
       "REGDB_E_CLASSNOTREG ($80040154)",
@@ -245,20 +252,23 @@ const Outcome outcomes[] = {
      {" ERROR: The CAPE-OPEN component '@' does not implement the interface 'ICapeUtilities'(0x80004002)"}},
     {"StandalonePackageNotInitialised", Fault::PackageInitializeFails, nullptr, packages, 0,
      static_cast<HRESULT>(0x8004050F),
-     {" ERROR: Error creating CAPE-OPEN component '@' (ProgId '@', type '')\n(The test package refuses to "
+     {" ERROR: Error creating CAPE-OPEN component '@' (ProgId '@', type 'ICapeThermoPropertyRoutine')\n(The test "
+      "package refuses to "
       "initialise.: Test package)(0x8004050F)"}},
     {"StandalonePackageWithEquilibriumOnly", Fault::PackageEquilibriumOnly, nullptr, packages, 0, E_NOINTERFACE,
-     {noInterface}},
+     {lacksRoutine}},
     {"StandalonePackageLosingIDispatch", Odd::PackageLosesDispatch, nullptr, packages, 0, E_NOINTERFACE,
      {" ERROR: The component '@' failed at its second QueryInterface(IID_IDispatch)(0x80004002)"}},
 
     // Refused on the package-manager road.
     {"ManagerNotMade", Fault::ManagerCreationFails, "Faulty Package", thermo, 0, static_cast<HRESULT>(0x80040503),
-     {notMade, " ERROR: Error creating CAPE-OPEN component '@' (ProgId '@', type '')\n(The test manager has no "
-               "licence on this machine.: TestDouble)(0x80040503)"}},
-    {"ManagerThatIsNotMade", Fault::ManagerCreatesNothing, "Faulty Package", thermo, 0, E_POINTER, {nothingMade}},
+     {notMade, " ERROR: Error creating CAPE-OPEN component '@' (ProgId '@', type 'ICapeThermoPropertyPackageManager')"
+               "\n(The test manager has no licence on this machine.: TestDouble)(0x80040503)"}},
+    {"ManagerThatIsNotMade", Fault::ManagerCreatesNothing, "Faulty Package", thermo, 0, E_NOINTERFACE,
+     {nothingMade, " ERROR: Error creating CAPE-OPEN component '@' (ProgId '@', type "
+                   "'ICapeThermoPropertyPackageManager')(0x80004002)"}},
     {"ManagerWithoutManagerInterface", Fault::ManagerWithoutManagerInterface, "Faulty Package", thermo, 0,
-     E_NOINTERFACE, {noInterface}},
+     E_NOINTERFACE, {lacksManager}},
     {"ManagerNotInitialised", Odd::ManagerInitializeFails, "Faulty Package", thermo, 0, E_FAIL,
      {std::string(fromManager) + "\n(The manager cannot start.: TestDouble)"}},
     {"PackageUnknownToItsManager", Fault::ManagerEmptyList, "Missing Package", thermo, 110, E_INVALIDARG,

@@ -15,7 +15,6 @@ using namespace testkit;
 namespace {
 
 constexpr long kManagersAndPackages = 1536;
-constexpr long kEveryCategory = 65536;
 
 // Counts Initialize and Terminate, as a CAPE-OPEN object started and stopped.
 template <class... Is>
@@ -132,10 +131,14 @@ TEST_F(HeldComponent, APackageReplacedByANewCreationIsTerminatedOnce)
     EXPECT_EQ(boxes.count(), 0u) << "nothing to tell";
 }
 
-// A component saved through IPersistStreamInit as the bytes it was made with.
-class Saved : public ComDouble<IDispatch, IPersistStreamInit> {
+// A unit operation saved through IPersistStreamInit as the bytes it was made with.
+class Saved : public ComDouble<ICapeUnit, IPersistStreamInit> {
 public:
     explicit Saved(std::string bytes, HRESULT persistQuestion = S_OK) : bytes_(std::move(bytes)), question_(persistQuestion) {}
+    STDMETHODIMP get_ports(IDispatch**) override { return E_NOTIMPL; }
+    STDMETHODIMP get_ValStatus(CapeValidationStatus*) override { return E_NOTIMPL; }
+    STDMETHODIMP Calculate() override { return E_NOTIMPL; }
+    STDMETHODIMP Validate(BSTR*, VARIANT_BOOL*) override { return E_NOTIMPL; }
     STDMETHODIMP GetClassID(CLSID*) override { return E_NOTIMPL; }
     STDMETHODIMP IsDirty() override { return S_OK; }
     STDMETHODIMP Load(IStream*) override { return S_OK; }
@@ -156,12 +159,13 @@ private:
 
 TEST_F(HeldComponent, AFailedCreationKeepsTheComponentTheDocumentHas)
 {
-    ServedClass kept({"QnTest.Kept", {kUnitCatid}, {{"Name", "Kept"}}}, creatorOf<Saved>(std::string("kept bytes")));
-    ServedClass refusing({"QnTest.Refusing", {kUnitCatid}, {{"Name", "Refusing"}}},
+    ServedClass kept({"QnTest.Kept", {kUnitCatid}, {{"Name", "Kept"}, {"CapeVersion", "1.0"}}},
+                     creatorOf<Saved>(std::string("kept bytes")));
+    ServedClass refusing({"QnTest.Refusing", {kUnitCatid}, {{"Name", "Refusing"}, {"CapeVersion", "1.0"}}},
                          creatorOf<Saved>(std::string("never"), E_FAIL));
     auto container = makeDouble<HostContainer>();
-    ComPtr<ICCAPEGUI> gui = libraryObject(kEveryCategory);
-    ASSERT_EQ(S_OK, gui->setup(window.handle(), container->asDispatch(), kEveryCategory));
+    ComPtr<ICCAPEGUI> gui = libraryObject(kUnitsFilter);
+    ASSERT_EQ(S_OK, gui->setup(window.handle(), container->asDispatch(), kUnitsFilter));
     MessageBoxDriver boxes;
     ComPtr<IDispatch> component, parent;
     ASSERT_EQ(S_OK, gui->setProgIds(UniqueBstr(kept.progIdW().c_str()).get(), nullptr));
@@ -202,7 +206,8 @@ TEST_F(HeldComponent, ShowGuiLeavesTheCallersStringsAlone)
     BSTR component = ownedComponent.get(), catids = ownedCatids.get();
     DialogDriver driver;
 
-    ASSERT_EQ(driver.run([&] { return gui->ShowGUI(&component, &catids); }, [](HWND) {}), S_OK);
+    ASSERT_EQ(driver.run([&] { return gui->ShowGUI(&component, &catids); }, [&](HWND) { driver.answerNextBox(IDYES); }),
+              S_OK);
     EXPECT_NE(component, ownedComponent.get()) << "the choice is a new string";
     EXPECT_STREQ(ownedComponent.get(), L"the host's own text") << "what the host passed in is untouched";
     EXPECT_STREQ(ownedCatids.get(), L"the host's other text");

@@ -19,8 +19,9 @@ protected:
         ComPtr<ICCAPEGUI> gui;
         EXPECT_EQ(S_OK, CoCreateInstance(CLSID_CCAPEGUI, nullptr, CLSCTX_INPROC_SERVER, IID_ICCAPEGUI, gui.putVoid()))
             << "the registered library creates its object";
-        if (gui)
+        if (gui) {
             EXPECT_EQ(S_OK, gui->setup(window.handle(), nullptr, filter)) << "setup with the host window";
+        }
         return gui;
     }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "CapeOpen.h"
 #include "resources/ControlIds.h"
 #include "support/UniqueBstr.h"
 #include "testkit/ComDouble.h"
@@ -29,6 +30,7 @@ TEST_F(MisbehavingComponents, AManagerThatCreatesNothingIsExplainedWhenTheManage
     const HRESULT shown = driver.run([&] { return gui->ShowGUI(&component, &catids); },
                                      [&](HWND dialog) {
                                          managers = TreeView(dialog).labels({"CAPE-OPEN 1.1 Property Package Manager"});
+                                         driver.answerNextBox(IDYES);
                                      });
     SysFreeString(component);
     SysFreeString(catids);
@@ -49,7 +51,10 @@ TEST_F(MisbehavingComponents, AProbeOfAComponentThatCreatesNothingIsExplained)
     DialogDriver driver;
     BSTR component = nullptr, catids = nullptr;
     driver.run([&] { return gui->ShowGUI(&component, &catids); },
-               [&](HWND dialog) { TreeView(dialog).rightClick({"Unit Operations", "Empty Unit [" + unit.progId() + "]"}); });
+               [&](HWND dialog) {
+                   TreeView(dialog).rightClick({"Unit Operations", "Empty Unit [" + unit.progId() + "]"});
+                   driver.answerNextBox(IDYES);
+               });
     SysFreeString(component);
     SysFreeString(catids);
 
@@ -97,6 +102,37 @@ TEST_F(MisbehavingComponents, AMissingInterfaceIsNamedWithoutTheTypeLibrarysName
         << boxes.last().text;
     gui = nullptr;
     EXPECT_EQ(liveDoubles(), 0) << "the refused object has been released";
+}
+
+// Answers "no" for ICapeUnit but leaves another object in the out parameter.
+class LeavesAnObjectBehind : public ComDouble<IDispatch> {
+public:
+    explicit LeavesAnObjectBehind(IUnknown* leftover) : leftover_(leftover) {}
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override
+    {
+        if (iid != IID_ICapeUnit)
+            return ComDouble::QueryInterface(iid, out);
+        *out = leftover_;
+        return E_NOINTERFACE;
+    }
+
+private:
+    IUnknown* leftover_;
+};
+
+TEST_F(MisbehavingComponents, WhatAFailedQuestionLeavesBehindIsNotReleased)
+{
+    struct Bystander : ComDouble<IDispatch> {};
+    ComPtr<Bystander> bystander = makeDouble<Bystander>();
+    ServedClass unit({"QnTest.Untidy", {kUnitCatid}, {{"Name", "Untidy"}, {"CapeVersion", "1.0"}}},
+                     creatorOf<LeavesAnObjectBehind>(static_cast<IUnknown*>(static_cast<IDispatch*>(bystander.get()))));
+    ComPtr<ICCAPEGUI> gui = libraryObject(kUnitsFilter);
+    MessageBoxDriver boxes;
+    ASSERT_EQ(S_OK, gui->setProgIds(UniqueBstr(unit.progIdW().c_str()).get(), nullptr));
+    ComPtr<IDispatch> component, parent;
+
+    EXPECT_EQ(gui->createComp(component.put(), parent.put()), E_NOINTERFACE);
+    EXPECT_EQ(bystander->references(), 1u) << "only a successful answer hands out a reference to release";
 }
 
 }  // namespace

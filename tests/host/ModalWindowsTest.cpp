@@ -43,6 +43,7 @@ TEST_F(ModalWindows, BrowseStaticInformationIsModalToThePackageDialog)
         managerOwner = GetWindow(manager, GW_OWNER);
         hostEnabledUnderManager = window.enabled();
         packageEnabledUnderManager = IsWindowEnabled(packageDialog) != FALSE;
+        driver.answerNextBox(IDYES);  // yes, abort the choice
         PostMessageA(manager, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     });
     driver.run([&] { return gui->ShowThermoGUI(VARIANT_TRUE); },
@@ -53,7 +54,7 @@ TEST_F(ModalWindows, BrowseStaticInformationIsModalToThePackageDialog)
                    packageEnabledAfterManager = IsWindowEnabled(dialog) != FALSE;
                });
 
-    ASSERT_EQ(driver.nestedCaptions(), std::vector<std::string>{"CAPE-OPEN Component Manager"});
+    ASSERT_EQ(driver.nestedCaptions(), std::vector<std::string>{"Corvane Quillon CAPE-OPEN 1.1 Property Component Manager"});
     EXPECT_EQ(managerOwner, packageDialog) << "the Component Manager is owned by the package dialog";
     EXPECT_FALSE(hostEnabledUnderManager) << "the host is disabled under the Component Manager";
     EXPECT_FALSE(packageEnabledUnderManager) << "the package dialog is disabled under the Component Manager";
@@ -77,6 +78,7 @@ TEST_F(ModalWindows, AFailedProbeIsExplainedOverTheComponentManager)
                    manager = dialog;
                    TreeView(dialog).rightClick({"Unit Operations", "Unprobeable [" + unit.progId() + "]"});
                    managerEnabledAfter = IsWindowEnabled(dialog) != FALSE;
+                   driver.answerNextBox(IDYES);
                });
     SysFreeString(component);
     SysFreeString(catids);
@@ -107,6 +109,8 @@ TEST_F(ModalWindows, AManagerThatFailsDuringARefreshIsExplainedOverTheComponentM
                    dialogWindow = dialog;
                    recordBoxes(driver);  // the boxes of the refresh, not of the first listing
                    click(dialog, IDC_REFRESH);
+                   driver.boxes().onBox(nullptr);
+                   driver.answerNextBox(IDYES);
                });
     SysFreeString(component);
     SysFreeString(catids);
@@ -167,6 +171,7 @@ TEST_F(ModalWindows, TheObjectOutlivesTheHostsLastReleaseDuringItsDialog)
                                std::exchange(g_releasedByTimer, nullptr)->Release();
                            });
                            released = pumpUntil([] { return g_releasedByTimer == nullptr; });
+                           driver.answerNextBox(IDYES);
                        });
     SysFreeString(component);
     SysFreeString(catids);

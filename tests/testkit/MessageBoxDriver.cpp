@@ -93,6 +93,7 @@ void MessageBoxDriver::inspect(HWND window)
 
     ShownBox box;
     box.owner = GetWindow(window, GW_OWNER);
+    box.ownerCaption = windowText(box.owner);
     box.caption = windowText(window);
     box.text = windowText(textControl);
     box.style = GetWindowLongA(window, GWL_STYLE);

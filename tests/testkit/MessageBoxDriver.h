@@ -8,6 +8,7 @@
 // What the user saw of one message box.
 struct ShownBox {
     HWND owner = nullptr;
+    std::string ownerCaption;  // read while the box was up
     std::string caption;
     std::string text;
     LONG style = 0;

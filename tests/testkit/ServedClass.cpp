@@ -47,8 +47,10 @@ ServedClass::ServedClass(const ClassRegistration& registration, Creator create)
         describe(registration.description);
     if (create) {
         factory_ = new Factory(std::move(create));
-        CoRegisterClassObject(clsid_, static_cast<IClassFactory*>(factory_), CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
-                              REGCLS_MULTIPLEUSE, &cookie_);
+        // In-process only: the library's creations include the in-process context, and a
+        // local-server registration would make every test depend on the RPC service.
+        CoRegisterClassObject(clsid_, static_cast<IClassFactory*>(factory_), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
+                              &cookie_);
     }
 }
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "testkit/PackageDouble.h"
+#include "testkit/CapeDoubles.h"
 #include "testkit/TestAccess.h"
 #include "automation/CCCAPEGUI.h"
 #include "packagedialog/ArrayElements.h"

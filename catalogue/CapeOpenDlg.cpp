@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "catalogue/CommonControlsContext.h"
 #include "resources/ControlIds.h"
 #include "support/AnsiText.h"
 #include "support/ErrorReport.h"
@@ -38,6 +39,8 @@ CCapeOpenDlg::~CCapeOpenDlg() = default;
 
 INT_PTR CCapeOpenDlg::DoModal()
 {
+    // The find box's cue text needs the edit control of the common controls 6.
+    const CommonControlsContext commonControls(currentModule());
     return run(parentWindow_);
 }
 
@@ -84,6 +87,7 @@ BOOL CCapeOpenDlg::onInitDialog()
         SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
 
         underlineVendorURLFont();
+        setUpFindBox();
         applyCreationMode();
         showCOGentsButtonFromSettings();
         if (!creationMode_)
@@ -118,6 +122,7 @@ void CCapeOpenDlg::applyCreationMode()
 {
     EnableWindow(item(IDC_COMPONENT_TABS), creationMode_);
     tree_.enable(creationMode_);
+    EnableWindow(item(IDC_FIND_BOX), creationMode_);
     EnableWindow(item(IDC_REFRESH), creationMode_);
     showControl(item(IDCANCEL), creationMode_);
 }
@@ -168,6 +173,13 @@ void CCapeOpenDlg::dispatchCommand(int id, int notifyCode)
         break;
     case IDC_COMPONENT_HELP:
         onComponentHelp();
+        break;
+    case IDC_CHECK_REGISTRATIONS:
+        onCheckRegistrations();
+        break;
+    case IDC_FIND_BOX:
+        if (notifyCode == EN_CHANGE)
+            showFoundItems();
         break;
     default:
         break;  // the COGents button and the category combo box do nothing

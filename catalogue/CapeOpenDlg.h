@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/CatalogueOutline.h"
 #include "catalogue/CatalogueRecord.h"
 #include "catalogue/CategoryTable.h"
 #include "catalogue/ComponentManagerOwner.h"
@@ -103,12 +104,21 @@ private:
     void onTabChanged();
     void onVendorURL();
     void onComponentHelp();
+    // The registration report of the dialog's categories, in its own window
+    // (RegistrationCheckButton.cpp).
+    void onCheckRegistrations();
+    // Typing in the find box: the tree keeps the matching items (FindBox.cpp).
+    void showFoundItems();
     // The interface probe of the selected component (right click in the tree).
     void probeSelectedComponent();
     // Opens url in a web browser window.
     HRESULT NavigateToURL(const std::string& url);
 
     void underlineVendorURLFont();
+    void setUpFindBox();
+    // DisplayCategories without the find box: the whole tree from the registry.
+    void rebuildCatalogue();
+    std::string findText() const;
     void applyCreationMode();
     void showCOGentsButtonFromSettings();
     // Yes/No question with the exclamation icon, owned by the dialog.
@@ -118,6 +128,8 @@ private:
 
     // Set while the catalogue is rebuilt or probed: the records are in use.
     bool busy_ = false;
+    // Set while the find box changes the tree: the selection's changes show nothing.
+    bool refillingTree_ = false;
 
     HWND parentWindow_;
     TreeControl tree_;
@@ -129,4 +141,6 @@ private:
     bool creationMode_ = true;
     const ComponentManagerOwner* owner_;
     CAPETREEITEM shownRecord_ = nullptr;
+    // What the full tree lists, for the find box to narrow and widen it again.
+    CatalogueOutline outline_;
 };

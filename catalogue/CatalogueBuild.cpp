@@ -44,6 +44,14 @@ void CCapeOpenDlg::DisplayCategories()
     // boxes run message loops) is still using them.
     if (busy_)
         return;
+    rebuildCatalogue();
+    // Text typed in the find box before narrows the new tree too.
+    if (!findText().empty())
+        showFoundItems();
+}
+
+void CCapeOpenDlg::rebuildCatalogue()
+{
     const ScopedFlag busy(busy_);
     try {
         // One layout and one repaint for the whole rebuild, however many items it makes.

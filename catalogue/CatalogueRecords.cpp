@@ -42,8 +42,10 @@ HTREEITEM CCapeOpenDlg::InsertTreeItem(HTREEITEM parent, const std::string& text
 {
     const std::string label = record ? itemLabel(record->Name, text) : text;
     HTREEITEM added = tree_.append(parent, label, reinterpret_cast<LPARAM>(record));
-    if (added)
+    if (added) {
         tree_.makeVisible(added);
+        outline_.add(parent, added, label, record);
+    }
     return added;
 }
 
@@ -63,6 +65,7 @@ void detachRecords(const TreeControl& tree, HTREEITEM first)
 void CCapeOpenDlg::ClearCatalogue(bool emptyTree)
 {
     shownRecord_ = nullptr;
+    outline_.clear();
     if (tree_.hwnd()) {
         // Disabled while it empties: the selection changes it causes show nothing.
         tree_.enable(false);

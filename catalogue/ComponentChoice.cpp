@@ -21,8 +21,9 @@ CAPETREEITEM recordOf(LPARAM data)
 
 void CCapeOpenDlg::showSelectedItem()
 {
-    // A disabled tree (information-only mode, or while it is emptied) shows nothing.
-    if (!tree_.enabled())
+    // A disabled tree (information-only mode, or while it is emptied) shows nothing,
+    // nor does one that the find box is refilling.
+    if (!tree_.enabled() || refillingTree_)
         return;
     sel_.selProgID.clear();
     browseComponentInfo(recordOf(tree_.data(tree_.selected())));

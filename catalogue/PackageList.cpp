@@ -72,13 +72,15 @@ PackageListing readPackageListing(IUnknown* object)
     PackageListing listing;
     ComPtr<ICapeThermoPropertyPackageManager> manager;
     HRESULT hr = queryInterfaceOf(object, IID_ICapeThermoPropertyPackageManager, manager);
+    listing.interfaceResult = hr;
     if (FAILED(hr)) {
         listing.messageLine = hr == E_NOINTERFACE ? kNoManagerInterfaceLine : composeErrorMessage(hr, "", nullptr);
         return listing;
     }
     VariantHolder list;
     // The out value of a failed call is not to be trusted.
-    if (FAILED(manager->GetPropertyPackageList(list.put())))
+    listing.listResult = manager->GetPropertyPackageList(list.put());
+    if (FAILED(listing.listResult))
         return listing;
     bool noPackages = false;
     listing.packageNames = packageNamesOf(list, noPackages);

@@ -10,6 +10,10 @@
 struct PackageListing {
     std::string messageLine;
     std::vector<std::string> packageNames;
+    // The failure of the question for the manager's interface, or of the list call
+    // (S_OK when the call was not made or succeeded), for those who explain it.
+    HRESULT interfaceResult = S_OK;
+    HRESULT listResult = S_OK;
 };
 
 inline constexpr const char* kNoPackagesLine = "No CAPE-OPEN Property Packages currently available";

@@ -2,12 +2,22 @@
 
 HTREEITEM TreeControl::append(HTREEITEM parent, const std::string& text, LPARAM data) const
 {
+    return insertAfter(parent, TVI_LAST, text, data);
+}
+
+HTREEITEM TreeControl::insertAfter(HTREEITEM parent, HTREEITEM after, const std::string& text, LPARAM data,
+                                   bool expanded) const
+{
     TVINSERTSTRUCTA insert{};
     insert.hParent = parent ? parent : TVI_ROOT;
-    insert.hInsertAfter = TVI_LAST;
+    insert.hInsertAfter = after ? after : TVI_FIRST;
     insert.item.mask = TVIF_TEXT | TVIF_PARAM;
     insert.item.pszText = const_cast<char*>(text.c_str());
     insert.item.lParam = data;
+    if (expanded) {
+        insert.item.mask |= TVIF_STATE;
+        insert.item.state = insert.item.stateMask = TVIS_EXPANDED;
+    }
     return reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
@@ -27,7 +37,7 @@ void TreeControl::expandWithAncestors(HTREEITEM item) const
 {
     if (HTREEITEM above = parent(item))
         expandWithAncestors(above);
-    SendMessageA(tree_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
+    expand(item);
 }
 
 void TreeControl::finishBuild()
@@ -64,6 +74,11 @@ HTREEITEM TreeControl::parent(HTREEITEM item) const
 HTREEITEM TreeControl::selected() const
 {
     return reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_GETNEXTITEM, TVGN_CARET, 0));
+}
+
+void TreeControl::select(HTREEITEM item) const
+{
+    SendMessageA(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
 }
 
 LPARAM TreeControl::data(HTREEITEM item) const
@@ -104,6 +119,31 @@ std::string TreeControl::text(HTREEITEM item) const
         return query.pszText ? std::string(query.pszText) : std::string();
     buffer.resize(buffer.find('\0'));
     return buffer;
+}
+
+void TreeControl::remove(HTREEITEM item) const
+{
+    SendMessageA(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
+}
+
+void TreeControl::expand(HTREEITEM item) const
+{
+    SendMessageA(tree_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
+}
+
+void TreeControl::collapse(HTREEITEM item) const
+{
+    SendMessageA(tree_, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(item));
+}
+
+void TreeControl::setExpandedState(HTREEITEM item, bool expanded) const
+{
+    TVITEMA change{};
+    change.mask = TVIF_STATE | TVIF_HANDLE;
+    change.hItem = item;
+    change.state = expanded ? TVIS_EXPANDED : 0;
+    change.stateMask = TVIS_EXPANDED;
+    SendMessageA(tree_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&change));
 }
 
 void TreeControl::deleteAll()

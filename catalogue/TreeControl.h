@@ -15,6 +15,17 @@ public:
 
     // Appends an item as the last child of parent (top level for null); null on failure.
     HTREEITEM append(HTREEITEM parent, const std::string& text, LPARAM data) const;
+    // Inserts an item as the child of parent right after the child after (first for
+    // null), expanded (its children shown as they come) when asked; null on failure.
+    HTREEITEM insertAfter(HTREEITEM parent, HTREEITEM after, const std::string& text, LPARAM data,
+                          bool expanded = false) const;
+    // Deletes the item with everything below it.
+    void remove(HTREEITEM item) const;
+    // Shows or hides the item's children.
+    void expand(HTREEITEM item) const;
+    void collapse(HTREEITEM item) const;
+    // The same, as a change of the item's state alone: no notification, no scrolling.
+    void setExpandedState(HTREEITEM item, bool expanded) const;
     // Scrolls the item into view, expanding its ancestors. Inside a build (see
     // TreeBuild) this is done once for the whole build when it ends.
     void makeVisible(HTREEITEM item);
@@ -23,6 +34,8 @@ public:
     HTREEITEM nextSibling(HTREEITEM item) const;
     HTREEITEM parent(HTREEITEM item) const;
     HTREEITEM selected() const;
+    // Makes item the selected one (the dialog is told, as after a click).
+    void select(HTREEITEM item) const;
     LPARAM data(HTREEITEM item) const;
     void setData(HTREEITEM item, LPARAM data) const;
     std::string text(HTREEITEM item) const;

@@ -1,5 +1,6 @@
 #include "registration/ClassTable.h"
 
+#include <array>
 #include <mutex>
 #include <new>
 #include <utility>
@@ -7,13 +8,23 @@
 #include "QnShowCOCATIDs11.h"
 
 #include "automation/CCCAPEGUI.h"
+#include "automation/RegistrationCheck.h"
 #include "registration/ClassFactory.h"
 
 namespace {
 
-std::mutex factoryLock;  // the only lock of the module: one-time creation of the factory
+struct ClassEntry {
+    const CLSID* clsid;
+    ClassFactory::Creator create;
+    ClassFactory* cachedFactory;  // the table's own reference, once made
+};
+
+std::mutex factoryLock;  // the only lock of the module: one-time creation of the factories
 bool initialised = false;
-ClassFactory* cachedFactory = nullptr;  // the table's own reference
+std::array<ClassEntry, 2> classes{{
+    {&CLSID_CCAPEGUI, &CCCAPEGUI::createInstance, nullptr},
+    {&CLSID_RegistrationCheck, &CRegistrationCheck::createInstance, nullptr},
+}};
 
 }  // namespace
 
@@ -25,8 +36,9 @@ void tearDown()
 {
     std::lock_guard guard(factoryLock);
     initialised = false;
-    if (ClassFactory* factory = std::exchange(cachedFactory, nullptr))
-        factory->Release();
+    for (ClassEntry& entry : classes)
+        if (ClassFactory* factory = std::exchange(entry.cachedFactory, nullptr))
+            factory->Release();
 }
 
 HRESULT getClassObject(REFCLSID clsid, REFIID iid, void** out)
@@ -37,14 +49,17 @@ HRESULT getClassObject(REFCLSID clsid, REFIID iid, void** out)
     std::lock_guard guard(factoryLock);
     if (!initialised)
         return E_UNEXPECTED;
-    if (!IsEqualCLSID(clsid, CLSID_CCAPEGUI))
-        return CLASS_E_CLASSNOTAVAILABLE;
-    if (!cachedFactory) {
-        cachedFactory = new (std::nothrow) ClassFactory(&CCCAPEGUI::createInstance);
-        if (!cachedFactory)
-            return E_OUTOFMEMORY;
+    for (ClassEntry& entry : classes) {
+        if (!IsEqualCLSID(clsid, *entry.clsid))
+            continue;
+        if (!entry.cachedFactory) {
+            entry.cachedFactory = new (std::nothrow) ClassFactory(entry.create);
+            if (!entry.cachedFactory)
+                return E_OUTOFMEMORY;
+        }
+        return entry.cachedFactory->QueryInterface(iid, out);
     }
-    return cachedFactory->QueryInterface(iid, out);
+    return CLASS_E_CLASSNOTAVAILABLE;
 }
 
 }  // namespace ClassTable

@@ -7,7 +7,8 @@
 #include "registration/ClassTable.h"
 #include "registration/ModuleRegistration.h"
 
-// The module's entry points: the four exports of an in-process COM server.
+// The module's entry points: the four exports of an in-process COM server, and
+// DllInstall for the registration of the current user only (regsvr32 /n /i:user).
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
 {
@@ -58,4 +59,9 @@ extern "C" HRESULT STDAPICALLTYPE DllRegisterServer()
 extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer()
 {
     return entryPoint([] { return unregisterServer(ComModule::instance()); });
+}
+
+extern "C" HRESULT STDAPICALLTYPE DllInstall(BOOL install, PCWSTR commandLine)
+{
+    return entryPoint([&] { return installServer(ComModule::instance(), install != FALSE, commandLine); });
 }

@@ -1,10 +1,19 @@
 #include "registration/ModuleRegistration.h"
 
 #include <oleauto.h>
+#include <wchar.h>
 
 #include "registration/RegistryScript.h"
+#include "registration/UserClassesRoot.h"
 #include "support/ComPtr.h"
+#include "support/RegKey.h"
 #include "support/UniqueBstr.h"
+
+// The per-user type library registration (oleaut32, Windows Vista on), which the
+// compiler's headers do not declare.
+extern "C" HRESULT WINAPI RegisterTypeLibForUser(ITypeLib* library, OLECHAR* path, OLECHAR* helpDirectory);
+extern "C" HRESULT WINAPI UnRegisterTypeLibForUser(REFGUID libraryId, WORD major, WORD minor, LCID lcid,
+                                                   SYSKIND kind);
 
 HRESULT modulePathForRegistration(HMODULE module, std::wstring& path)
 {
@@ -50,19 +59,58 @@ std::wstring typeLibraryFileBeside(const std::wstring& modulePath)
     return (hasExtension ? modulePath.substr(0, dot) : modulePath) + L".tlb";
 }
 
-}  // namespace
-
-HRESULT registerTypeLibrary(const std::wstring& modulePath)
+// The type library of the module (see registerTypeLibrary) and the path it came from.
+HRESULT loadModuleTypeLibrary(const std::wstring& modulePath, ComPtr<ITypeLib>& library, std::wstring& path)
 {
-    std::wstring path = modulePath;
-    ComPtr<ITypeLib> library;
+    path = modulePath;
     HRESULT hr = LoadTypeLibEx(path.c_str(), REGKIND_NONE, library.put());
     if (FAILED(hr)) {
         path = typeLibraryFileBeside(modulePath);
         hr = LoadTypeLibEx(path.c_str(), REGKIND_NONE, library.put());
-        if (FAILED(hr))
-            return hr;
     }
+    return hr;
+}
+
+// Whether HKEY_CLASSES_ROOT (as mapped now) holds a registration of the library.
+bool typeLibraryRegistered(const GUID& libraryId)
+{
+    wchar_t braced[40] = {};
+    if (!StringFromGUID2(libraryId, braced, 40))
+        return false;
+    RegKey key;
+    return RegOpenKeyExW(HKEY_CLASSES_ROOT, (std::wstring(L"TypeLib\\") + braced).c_str(), 0, KEY_READ,
+                         key.put()) == ERROR_SUCCESS;
+}
+
+// Removes the current user's registration of the module's type library, when there is one.
+HRESULT unregisterTypeLibraryForUser(const std::wstring& modulePath)
+{
+    ComPtr<ITypeLib> library;
+    std::wstring path;
+    HRESULT hr = loadModuleTypeLibrary(modulePath, library, path);
+    if (FAILED(hr))
+        return hr;
+    TLIBATTR* attributes = nullptr;
+    hr = library->GetLibAttr(&attributes);
+    if (FAILED(hr))
+        return hr;
+    const TLIBATTR registered = *attributes;
+    library->ReleaseTLibAttr(attributes);
+    if (!typeLibraryRegistered(registered.guid))
+        return S_OK;  // nothing of it to remove
+    return UnRegisterTypeLibForUser(registered.guid, registered.wMajorVerNum, registered.wMinorVerNum,
+                                    registered.lcid, registered.syskind);
+}
+
+}  // namespace
+
+HRESULT registerTypeLibrary(const std::wstring& modulePath, RegistrationScope scope)
+{
+    ComPtr<ITypeLib> library;
+    std::wstring path;
+    HRESULT hr = loadModuleTypeLibrary(modulePath, library, path);
+    if (FAILED(hr))
+        return hr;
     UniqueBstr helpFile;
     hr = library->GetDocumentation(-1, nullptr, nullptr, nullptr, helpFile.put());
     if (FAILED(hr))
@@ -70,8 +118,10 @@ HRESULT registerTypeLibrary(const std::wstring& modulePath)
     std::wstring helpDirectory = helpFile.text();
     const size_t slash = helpDirectory.find_last_of(L"\\/");
     helpDirectory.resize(slash == std::wstring::npos ? 0 : slash);
-    return RegisterTypeLib(library.get(), path.data(),
-                           helpDirectory.empty() ? nullptr : helpDirectory.data());
+    wchar_t* directory = helpDirectory.empty() ? nullptr : helpDirectory.data();
+    if (scope == RegistrationScope::User)
+        return RegisterTypeLibForUser(library.get(), path.data(), directory);
+    return RegisterTypeLib(library.get(), path.data(), directory);
 }
 
 namespace {
@@ -89,23 +139,47 @@ HRESULT runModuleScript(HMODULE module, ScriptMode mode)
     return runRegistryScript(script, {{L"MODULE", moduleReplacementValue(path)}}, mode);
 }
 
-}  // namespace
-
-HRESULT registerServer(HMODULE module)
+// The script, the class's component categories (none: nothing to write), the type library.
+HRESULT registerModule(HMODULE module, RegistrationScope scope)
 {
     HRESULT hr = runModuleScript(module, ScriptMode::Register);
     if (FAILED(hr))
         return hr;
-    // The class registers no component categories: nothing to write for them.
     std::wstring path;
     hr = modulePathForRegistration(module, path);
     if (FAILED(hr))
         return hr;
-    return registerTypeLibrary(path);
+    return registerTypeLibrary(path, scope);
+}
+
+}  // namespace
+
+HRESULT registerServer(HMODULE module)
+{
+    return registerModule(module, RegistrationScope::Machine);
 }
 
 HRESULT unregisterServer(HMODULE module)
 {
     // No component categories to remove; the type library stays registered.
     return runModuleScript(module, ScriptMode::Unregister);
+}
+
+HRESULT installServer(HMODULE module, bool install, const wchar_t* commandLine)
+{
+    if (!commandLine || _wcsicmp(commandLine, L"user") != 0)
+        return E_INVALIDARG;
+    const UserClassesRoot userRoot;
+    if (FAILED(userRoot.status()))
+        return userRoot.status();
+    if (install)
+        return registerModule(module, RegistrationScope::User);
+    HRESULT hr = runModuleScript(module, ScriptMode::Unregister);
+    if (FAILED(hr))
+        return hr;
+    std::wstring path;
+    hr = modulePathForRegistration(module, path);
+    if (FAILED(hr))
+        return hr;
+    return unregisterTypeLibraryForUser(path);
 }

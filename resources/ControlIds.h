@@ -22,6 +22,13 @@
 #define IDC_SPARE_EDIT_1 206
 #define IDC_SPARE_EDIT_2 208
 #define IDC_COMPONENT_LIST 211
+#define IDC_FIND_BOX 1041
+
+// The Component Manager's registration check and the window of its report.
+#define IDC_CHECK_REGISTRATIONS 1042
+#define IDD_REGISTRATION_REPORT 104
+#define IDC_REGISTRATION_REPORT 1043
+#define IDC_COPY_REPORT 1044
 
 // The CAPE-OPEN Property Package Detailed Information dialog. Hosts drive it by
 // these numbers: every control of its five tabs lives in the one template.

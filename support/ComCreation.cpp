@@ -77,24 +77,43 @@ void explainCreationFailure(REFCLSID clsid, DWORD context, REFIID iid, HRESULT h
     showHResultMessage(message.c_str(), hr);
 }
 
+// The creation itself; noObject tells a class that answered success without an object.
+HRESULT createObject(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid, void** out,
+                     const wchar_t* server, bool& noObject)
+{
+    *out = nullptr;
+    HRESULT hr = server && *server ? createRemotely(clsid, outer, context, iid, out, server)
+                                   : createLocally(clsid, outer, context, iid, out);
+    // A class factory that answers "success" without an object would crash every
+    // caller that goes on to use it: that is a failure of the component.
+    noObject = SUCCEEDED(hr) && !*out;
+    if (noObject)
+        hr = E_NOINTERFACE;
+    if (FAILED(hr))
+        *out = nullptr;
+    return hr;
+}
+
 }  // namespace
+
+HRESULT createInterfaceQuietly(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid, void** out,
+                               const wchar_t* server)
+{
+    if (!out)
+        return E_POINTER;
+    bool noObject = false;
+    return createObject(clsid, outer, context, iid, out, server, noObject);
+}
 
 HRESULT createInterface(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid, void** out,
                         const wchar_t* server)
 {
     if (!out)
         return E_POINTER;
-    *out = nullptr;
-    HRESULT hr = server && *server ? createRemotely(clsid, outer, context, iid, out, server)
-                                   : createLocally(clsid, outer, context, iid, out);
-    // A class factory that answers "success" without an object would crash every
-    // caller that goes on to use it: that is a failure of the component.
-    const bool noObject = SUCCEEDED(hr) && !*out;
-    if (noObject)
-        hr = E_NOINTERFACE;
+    bool noObject = false;
+    const HRESULT hr = createObject(clsid, outer, context, iid, out, server, noObject);
     if (SUCCEEDED(hr))
         return hr;
-    *out = nullptr;
     try {
         explainCreationFailure(clsid, context, iid, hr, noObject);
     } catch (...) {

@@ -60,6 +60,10 @@ HWND defaultOwnerWindow();
 // a class that answers success without an object fails with E_NOINTERFACE.
 HRESULT createInterface(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid, void** out,
                         const wchar_t* server);
+// The same creation without a word: no trace line, no box. The caller explains the
+// failure (the thread's error object, if the class left one, is still there).
+HRESULT createInterfaceQuietly(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid, void** out,
+                               const wchar_t* server);
 
 // The registered name of an interface (empty, and success, when not registered).
 HRESULT interfaceNameFromIID(REFIID iid, std::string& name);

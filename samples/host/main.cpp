@@ -14,9 +14,11 @@
 
 #include "DocumentDemo.h"
 #include "ErrorDemo.h"
+#include "FindDemo.h"
 #include "ManagerDemo.h"
 #include "PackageDemo.h"
 #include "ProbeDemo.h"
+#include "RegistrationDemo.h"
 #include "ServerDemo.h"
 #include "VersionInfo.h"
 #include "WindowWatcher.h"
@@ -81,6 +83,8 @@ int runMainRoad(const std::string& dllPath, const std::string& folder)
     if (ICCAPEGUI* gui = createAutomationObject()) {
         result |= runManagerDemo(gui, folder, &watcher);
         result |= runProbeDemo(gui, folder, &watcher);
+        result |= runFindDemo(gui, folder, &watcher);
+        result |= runRegistrationDemo(gui, dllPath, folder, &watcher);
         gui->Release();
     }
     watcher.setStep("package-information");

@@ -1,13 +1,12 @@
 #pragma once
 // The catalogue installed for each test suite: a described unit operation, one without
-// description and one without ProgID (the faults), a manager served by this process with
-// three packages (one described, a fourth unnamed), two failing ones, a standalone package.
+// description and one without ProgID, a manager served by this process with three
+// packages (one described, a fourth unnamed), two failing ones, a standalone package.
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "ComponentManager.h"
-#include "testkit/Faults.h"
 #include "testkit/ServedClass.h"
 
 struct InstalledCatalogue {
@@ -15,8 +14,8 @@ struct InstalledCatalogue {
                                 {{"Name", "Mixer"}, {"Description", "Mixes streams"}, {"CapeVersion", "1.0 "},
                                  {"About", "Mixer\\nVersion 2%n(c) 100%% %1%tby us%.%0 not shown"},
                                  {"VendorURL", "http://mixer.example"}, {"ComponentVersion", "2.0"}}}};
-    testkit::ServedFault undescribed{testkit::Fault::NoCapeDescription};
-    testkit::ServedFault withoutProgId{testkit::Fault::NoProgId};
+    testkit::ServedClass undescribed{{"QnTest.Undescribed", {kUnitCatid}, {}}};
+    testkit::ServedClass withoutProgId{{"", {kUnitCatid}, {{"Name", "No ProgID"}}}};
     testkit::ServedClass manager{
         {"QnTest.ThermoManager", {kManagerCatid},
          {{"Name", "Thermo Manager"}, {"Description", "Thermo server"}, {"CapeVersion", "1.1"},
@@ -39,7 +38,7 @@ struct InstalledCatalogue {
     std::string expand(std::string text) const
     {
         const std::pair<const char*, const testkit::ServedClass*> named[] = {
-            {"mixer", &mixer}, {"undescribed", &undescribed.served()}, {"manager", &manager},
+            {"mixer", &mixer}, {"undescribed", &undescribed}, {"manager", &manager},
             {"refusing", &refusing}, {"failing", &failing}, {"standalone", &standalone}};
         for (const auto& [name, served] : named)
             for (const auto& [token, value] : {std::pair{"<" + std::string(name) + ">", served->progId()},

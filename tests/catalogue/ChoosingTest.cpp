@@ -35,7 +35,7 @@ TEST_P(Acceptance, HandsBackTheItemOrAsksToTryAgain)
     const ShownBox& box = run.boxes().last();
     EXPECT_EQ(box.text, kTryAgain) << "the question";
     EXPECT_EQ(box.caption, "CAPE-OPEN Component Manager") << "the Component Manager's caption";
-    EXPECT_TRUE(box.hasButton(IDYES) && box.hasButton(IDNO) && box.hasIcon) << "Yes, No and the exclamation icon";
+    EXPECT_TRUE(box.buttons == (std::vector<int>{IDYES, IDNO}) && box.hasIcon) << "Yes, No and the exclamation icon";
     EXPECT_EQ(box.owner, shown) << "owned by the dialog";
 }
 

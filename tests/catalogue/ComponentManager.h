@@ -13,7 +13,7 @@
 #include "support/UniqueBstr.h"
 #include "testkit/ComDouble.h"
 #include "testkit/DialogDriver.h"
-#include "testkit/ManagerDouble.h"
+#include "testkit/CapeDoubles.h"
 #include "testkit/TreeView.h"
 
 using testkit::ManagerDouble;
@@ -40,7 +40,7 @@ struct StandInForTheLibrary : ::testing::Environment {
 inline const auto* const standIn = ::testing::AddGlobalTestEnvironment(new StandInForTheLibrary);
 
 // The Component Manager of filter, for an owner whose filter decides what may be chosen:
-// steps get it once initialised, then it is cancelled (Yes to the question) or ends in 5 s.
+// steps get it once initialised, then it is cancelled (Yes to the question) or ends in 20 s.
 class ComponentManagerRun final : private ComponentManagerOwner {
 public:
     explicit ComponentManagerRun(unsigned long filter, unsigned long ownerFilter = 0)
@@ -53,7 +53,7 @@ public:
         return driver.run([&] { return dialog_.DoModal(); }, [&](HWND dialog) {
             steps(dialog);
             driver.answerNextBox(IDYES);
-        }, 5000);
+        });
     }
     const ComponentSelection& chosen() const { return dialog_.selection(); }
     MessageBoxDriver& boxes() { return driver.boxes(); }

@@ -53,7 +53,7 @@ TEST_F(CatalogueTest, ListsComponentsByNameAndProgIDAndPackagesUnderTheirManager
     for (const char* label : {"Mixer [<mixer>]", "<undescribed>"})
         EXPECT_NE(units->find({it.expand(label)}), nullptr) << "a unit operation listed as " << it.expand(label);
     for (const TreeNode& unit : units->children)
-        EXPECT_NE(unit.label.rfind("Test fault 1 ", 0), 0u) << "a class without ProgID is left out";
+        EXPECT_NE(unit.label.rfind("No ProgID", 0), 0u) << "a class without ProgID is left out";
     EXPECT_TRUE(units->expanded) << "inserted items are made visible, which expands their category";
 
     const TreeNode* manager = before.find(it.expand({kManagersCategory, "Thermo Manager [<manager>]"}));
@@ -129,8 +129,20 @@ INSTANTIATE_TEST_SUITE_P(
         PanelRow{"Category", {kManagersCategory}, {"", "", "", "", "", ""}, 0}),
     [](const auto& info) { return std::string(info.param.item); });
 
+// A listed name, or a list of names as an array of VARIANTs, in place of the array of BSTR.
+testkit::Creator managerListing(bool inVariants)
+{
+    return testkit::creatorOf<ManagerDouble>([inVariants](ManagerDouble& made) {
+        std::vector<VariantHolder> names;
+        for (const wchar_t* name : {L"Faulty Package", L"Second Package"})
+            names.push_back(testkit::textValue(name));
+        made.list = inVariants ? testkit::variantArray(std::move(names)) : testkit::textValue(L"Faulty Package");
+    });
+}
+
 struct FaultRow {
-    testkit::Fault fault;
+    const char* name;
+    testkit::Creator create;
     Lines packages;
     std::string creationBox;  // the system text and code after the creation's message
 };
@@ -139,14 +151,11 @@ using FaultyManager = CatalogueTable<FaultRow>;
 TEST_P(FaultyManager, IsListedWithWhatItOffersOrExplainedAndTheOthersStayComplete)
 {
     const FaultRow& row = GetParam();
-    const testkit::ServedFault fault(row.fault);
+    const testkit::ServedClass fault({"QnTest.Faulty", {kManagerCatid}, {{"Name", "Faulty Manager"}}}, row.create);
     ComponentManagerRun run(512);
     TreeNode managers;
     run([&](HWND dialog) { managers = TreeView(dialog).node({kManagersCategory}); });
-    const TreeNode* item =
-        managers.find({"Test fault " + std::to_string(static_cast<long>(row.fault)) + " [" + fault.progId() + "]"});
-    ASSERT_NE(item, nullptr) << "the manager is listed";
-    EXPECT_EQ(item->childLabels(), row.packages) << "what the manager offers";
+    EXPECT_EQ(managers.labelsAt({"Faulty Manager [" + fault.progId() + "]"}), row.packages) << "what it offers";
     EXPECT_EQ(managers.labelsAt({installed().expand("Thermo Manager [<manager>]")}).size(), 3u)
         << "the other managers are listed completely";
     ASSERT_EQ(run.boxes().count(), row.creationBox.empty() ? 1u : 2u) << "the creation's box, if any, and the question";
@@ -161,18 +170,19 @@ TEST_P(FaultyManager, IsListedWithWhatItOffersOrExplainedAndTheOthersStayComplet
     }
     ComPtr<IErrorInfo> stale;
     EXPECT_NE(GetErrorInfo(0, stale.put()), S_OK) << "no error object is left for a later failure to show";
-    EXPECT_EQ(testkit::liveFaultObjects(), 0) << "every manager object is released";
+    EXPECT_EQ(testkit::liveDoubles(), 0) << "every manager object is released";
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Catalogue, FaultyManager,
     ::testing::Values(
-        FaultRow{testkit::Fault::ManagerCreationFails, {},
+        FaultRow{"CreationFails", testkit::failingCreator(0x80040503, L"No licence on this machine."), {},
                  "<No system message defined> severity: SEVERITY_ERROR, facility: FACILITY_ITF ($80040503)"},
-        FaultRow{testkit::Fault::ManagerEmptyList, {"No CAPE-OPEN Property Packages currently available"}, ""},
-        FaultRow{testkit::Fault::ManagerListNotArray, {}, ""},
-        FaultRow{testkit::Fault::ManagerListOfVariants, {"Faulty Package", "Second Package"}, ""},
-        FaultRow{testkit::Fault::ManagerWithoutManagerInterface,
-                 {"Object does not support ICapeThermoPropertyPackageManager interface"}, ""},
-        FaultRow{testkit::Fault::ManagerReturnsNoPackage, {"Faulty Package"}, ""}),
-    [](const auto& info) { return "Fault" + std::to_string(static_cast<long>(info.param.fault)); });
+        FaultRow{"EmptyList", testkit::creatorOf<ManagerDouble>(std::vector<std::wstring>{}),
+                 {"No CAPE-OPEN Property Packages currently available"}, ""},
+        FaultRow{"OnePackage", testkit::creatorOf<ManagerDouble>(), {"Only Package"}, ""},
+        FaultRow{"ListNotArray", managerListing(false), {}, ""},
+        FaultRow{"ListOfVariants", managerListing(true), {"Faulty Package", "Second Package"}, ""},
+        FaultRow{"WithoutManagerInterface", testkit::creatorOf<ManagerDouble>(std::vector<std::wstring>{}, E_NOINTERFACE),
+                 {"Object does not support ICapeThermoPropertyPackageManager interface"}, ""}),
+    [](const auto& info) { return std::string(info.param.name); });

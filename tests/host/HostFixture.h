@@ -1,9 +1,13 @@
 #pragma once
-// A host with its window and one automation object of the registered library.
+// A host with its window and the registered library's automation object.
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include "QnShowCOCATIDs11.h"
 #include "support/ComPtr.h"
+#include "support/UniqueBstr.h"
+#include "testkit/DialogDriver.h"
 #include "testkit/HostWindow.h"
 
 inline constexpr const char* kUnitCatid = "{678C09A5-7D66-11D2-A67D-00105A42887F}";
@@ -24,7 +28,25 @@ protected:
         }
         return gui;
     }
-
+    // setProgIds, then createComp; what is handed over is released.
+    static HRESULT create(ICCAPEGUI* gui, const std::wstring& item, const std::wstring& parent = L"")
+    {
+        EXPECT_EQ(S_OK, gui->setProgIds(UniqueBstr(item.c_str()).get(), UniqueBstr(parent.c_str()).get()));
+        ComPtr<IDispatch> component, manager;
+        return gui->createComp(component.put(), manager.put());
+    }
+    // ShowGUI, its Component Manager given to drive and then cancelled (Yes to abort).
+    static HRESULT showGUI(ICCAPEGUI* gui, testkit::DialogDriver& driver, const std::function<void(HWND)>& drive)
+    {
+        BSTR component = nullptr, catids = nullptr;
+        const HRESULT hr = driver.run([&] { return gui->ShowGUI(&component, &catids); }, [&](HWND dialog) {
+            drive(dialog);
+            driver.answerNextBox(IDYES);
+        });
+        SysFreeString(component);
+        SysFreeString(catids);
+        return hr;
+    }
     // S_OK when none of the library's objects lives any more.
     static HRESULT libraryCanUnload()
     {

@@ -2,13 +2,8 @@
 // type library's interface names: explained, never a crash.
 #include "HostFixture.h"
 
-#include <algorithm>
-
 #include "CapeOpen.h"
-#include "resources/ControlIds.h"
-#include "support/UniqueBstr.h"
 #include "testkit/ComDouble.h"
-#include "testkit/DialogDriver.h"
 #include "testkit/ServedClass.h"
 #include "testkit/TreeView.h"
 
@@ -18,28 +13,27 @@ namespace {
 
 const std::string kNoObject = "' context 23: the class reported success but handed out no object";
 
-class MisbehavingComponents : public Host {};
+class MisbehavingComponents : public Host {
+protected:
+    // The first box's text starts with text.
+    void expectFirstBox(const MessageBoxDriver& boxes, const std::string& text)
+    {
+        ASSERT_GE(boxes.count(), 1u) << "the failure is explained";
+        EXPECT_EQ(0u, boxes.boxes()[0].text.find(text)) << boxes.boxes()[0].text;
+    }
+};
 
 TEST_F(MisbehavingComponents, AManagerThatCreatesNothingIsExplainedWhenTheManagerOpens)
 {
     ServedClass manager({"QnTest.EmptyManager", {kManagerCatid}, {{"Name", "Empty Manager"}}}, nullObjectCreator());
     ComPtr<ICCAPEGUI> gui = libraryObject(kManagersFilter);
     DialogDriver driver;
-    BSTR component = nullptr, catids = nullptr;
     std::vector<std::string> managers;
-    const HRESULT shown = driver.run([&] { return gui->ShowGUI(&component, &catids); },
-                                     [&](HWND dialog) {
-                                         managers = TreeView(dialog).labels({"CAPE-OPEN 1.1 Property Package Manager"});
-                                         driver.answerNextBox(IDYES);
-                                     });
-    SysFreeString(component);
-    SysFreeString(catids);
-
-    EXPECT_EQ(shown, S_OK) << "the Component Manager opened and closed";
-    ASSERT_GE(driver.boxes().count(), 1u) << "the manager's failure is explained";
-    EXPECT_EQ(0u, driver.boxes().boxes().front().text.find("Error creating interface 'IUnknown' for class '" +
-                                                          manager.progId() + kNoObject))
-        << driver.boxes().boxes().front().text;
+    EXPECT_EQ(showGUI(gui.get(), driver,
+                      [&](HWND dialog) { managers = TreeView(dialog).labels({"CAPE-OPEN 1.1 Property Package Manager"}); }),
+              S_OK)
+        << "the Component Manager opened and closed";
+    expectFirstBox(driver.boxes(), "Error creating interface 'IUnknown' for class '" + manager.progId() + kNoObject);
     EXPECT_NE(std::find(managers.begin(), managers.end(), "Empty Manager [" + manager.progId() + "]"), managers.end())
         << "the manager is still listed";
 }
@@ -49,59 +43,9 @@ TEST_F(MisbehavingComponents, AProbeOfAComponentThatCreatesNothingIsExplained)
     ServedClass unit({"QnTest.EmptyUnit", {kUnitCatid}, {{"Name", "Empty Unit"}}}, nullObjectCreator());
     ComPtr<ICCAPEGUI> gui = libraryObject(kUnitsFilter);
     DialogDriver driver;
-    BSTR component = nullptr, catids = nullptr;
-    driver.run([&] { return gui->ShowGUI(&component, &catids); },
-               [&](HWND dialog) {
-                   TreeView(dialog).rightClick({"Unit Operations", "Empty Unit [" + unit.progId() + "]"});
-                   driver.answerNextBox(IDYES);
-               });
-    SysFreeString(component);
-    SysFreeString(catids);
-
-    ASSERT_GE(driver.boxes().count(), 1u) << "the probe explains the creation";
-    EXPECT_EQ(0u, driver.boxes().boxes().front().text.find("Error creating interface 'IUnknown' for class '" +
-                                                          unit.progId() + kNoObject))
-        << driver.boxes().boxes().front().text;
-}
-
-TEST_F(MisbehavingComponents, CreatingAComponentThatCreatesNothingFailsAndNamesIt)
-{
-    ServedClass unit({"QnTest.EmptyUnit", {kUnitCatid}, {{"Name", "Empty Unit"}, {"CapeVersion", "1.0"}}},
-                     nullObjectCreator());
-    ComPtr<ICCAPEGUI> gui = libraryObject(kUnitsFilter);
-    MessageBoxDriver boxes;
-    ASSERT_EQ(S_OK, gui->setProgIds(UniqueBstr(unit.progIdW().c_str()).get(), nullptr));
-    IDispatch* component = reinterpret_cast<IDispatch*>(0x1);
-    IDispatch* parent = nullptr;
-
-    EXPECT_EQ(gui->createComp(&component, &parent), E_NOINTERFACE) << "no object is a failure of the creation";
-    EXPECT_EQ(component, nullptr) << "the host gets nothing";
-    ASSERT_EQ(boxes.count(), 2u) << "the failed creation, then which component it was";
-    EXPECT_EQ(0u, boxes.last().text.find(" ERROR: Error creating CAPE-OPEN component '" + unit.progId() +
-                                         "' (ProgId '" + unit.progId() + "', type 'ICapeUnit')"))
-        << boxes.last().text;
-}
-
-TEST_F(MisbehavingComponents, AMissingInterfaceIsNamedWithoutTheTypeLibrarysNames)
-{
-    struct DispatchOnly : ComDouble<IDispatch> {};
-    ServedClass unit({"QnTest.NotAUnit", {kUnitCatid}, {{"Name", "Not A Unit"}, {"CapeVersion", "1.0"}}},
-                     creatorOf<DispatchOnly>());
-    ASSERT_FALSE(keyExists("Interface\\{678C0998-0100-11D2-A67D-00105A42887F}"))
-        << "this machine has no name for ICapeUnit";
-    ComPtr<ICCAPEGUI> gui = libraryObject(kUnitsFilter);
-    MessageBoxDriver boxes;
-    ASSERT_EQ(S_OK, gui->setProgIds(UniqueBstr(unit.progIdW().c_str()).get(), nullptr));
-    ComPtr<IDispatch> component;
-    ComPtr<IDispatch> parent;
-
-    EXPECT_EQ(gui->createComp(component.put(), parent.put()), E_NOINTERFACE);
-    ASSERT_EQ(boxes.count(), 1u);
-    EXPECT_EQ(0u, boxes.last().text.find(" ERROR: The CAPE-OPEN component '" + unit.progId() +
-                                         "' does not implement the interface 'ICapeUnit'"))
-        << boxes.last().text;
-    gui = nullptr;
-    EXPECT_EQ(liveDoubles(), 0) << "the refused object has been released";
+    showGUI(gui.get(), driver,
+            [&](HWND dialog) { TreeView(dialog).rightClick({"Unit Operations", "Empty Unit [" + unit.progId() + "]"}); });
+    expectFirstBox(driver.boxes(), "Error creating interface 'IUnknown' for class '" + unit.progId() + kNoObject);
 }
 
 // Answers "no" for ICapeUnit but leaves another object in the out parameter.
@@ -120,19 +64,48 @@ private:
     IUnknown* leftover_;
 };
 
-TEST_F(MisbehavingComponents, WhatAFailedQuestionLeavesBehindIsNotReleased)
+// A class registered as a unit operation that makes: nothing, an object without
+// ICapeUnit (named without the type library's names), or one that leaves another
+// object behind in its failed answer. The last box's text ("@": the ProgID).
+struct NotAUnitRow {
+    const char* name;
+    int made;
+    size_t boxes;
+    std::string lastBox;
+};
+class NotAUnit : public MisbehavingComponents, public ::testing::WithParamInterface<NotAUnitRow> {};
+
+TEST_P(NotAUnit, IsRefusedNamedAndReleased)
 {
     struct Bystander : ComDouble<IDispatch> {};
     ComPtr<Bystander> bystander = makeDouble<Bystander>();
-    ServedClass unit({"QnTest.Untidy", {kUnitCatid}, {{"Name", "Untidy"}, {"CapeVersion", "1.0"}}},
-                     creatorOf<LeavesAnObjectBehind>(static_cast<IUnknown*>(static_cast<IDispatch*>(bystander.get()))));
+    const Creator makes[] = {nullObjectCreator(), creatorOf<Bystander>(),
+                             creatorOf<LeavesAnObjectBehind>(bystander->unknown())};
+    ServedClass unit({"QnTest.NotAUnit", {kUnitCatid}, {{"CapeVersion", "1.0"}}}, makes[GetParam().made]);
+    ASSERT_FALSE(keyExists("Interface\\{678C0998-0100-11D2-A67D-00105A42887F}")) << "no name for ICapeUnit here";
     ComPtr<ICCAPEGUI> gui = libraryObject(kUnitsFilter);
     MessageBoxDriver boxes;
     ASSERT_EQ(S_OK, gui->setProgIds(UniqueBstr(unit.progIdW().c_str()).get(), nullptr));
-    ComPtr<IDispatch> component, parent;
-
-    EXPECT_EQ(gui->createComp(component.put(), parent.put()), E_NOINTERFACE);
+    IDispatch* component = reinterpret_cast<IDispatch*>(0x1);
+    EXPECT_EQ(gui->createComp(&component, nullptr), E_NOINTERFACE) << "no unit is a failure of the creation";
+    EXPECT_EQ(component, nullptr) << "the host gets nothing";
+    ASSERT_EQ(boxes.count(), GetParam().boxes) << "the failure (and for nothing made, which component it was)";
+    std::string expected = GetParam().lastBox;
+    for (size_t at; (at = expected.find('@')) != std::string::npos;)
+        expected.replace(at, 1, unit.progId());
+    EXPECT_EQ(0u, boxes.last().text.find(expected)) << boxes.last().text;
+    gui = nullptr;
     EXPECT_EQ(bystander->references(), 1u) << "only a successful answer hands out a reference to release";
+    bystander = nullptr;
+    EXPECT_EQ(liveDoubles(), 0) << "the refused object has been released";
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Host, NotAUnit,
+    ::testing::Values(
+        NotAUnitRow{"MakesNothing", 0, 2, " ERROR: Error creating CAPE-OPEN component '@' (ProgId '@', type 'ICapeUnit')"},
+        NotAUnitRow{"LacksTheInterface", 1, 1, " ERROR: The CAPE-OPEN component '@' does not implement the interface 'ICapeUnit'"},
+        NotAUnitRow{"LeavesAnObjectBehind", 2, 1, " ERROR: The CAPE-OPEN component '@' does not implement"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -3,13 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <memory>
+#include <optional>
 
 #include "ComponentManager.h"
 #include "inspector/InterfaceProbe.h"
 #include "resources/ControlIds.h"
 #include "testkit/Controls.h"
-#include "testkit/Faults.h"
 #include "testkit/ServedClass.h"
 
 namespace {
@@ -53,40 +52,23 @@ private:
     IIDs answers_;
 };
 
-// A component's ProgID, and what serves it while it is held.
-struct Served {
-    std::shared_ptr<const void> holder;
-    std::string progId;
-};
-Served fault(testkit::Fault kind)
-{
-    auto served = std::make_shared<const testkit::ServedFault>(kind);
-    return {served, served->progId()};
-}
-Served served(testkit::Creator create)
-{
-    auto served = std::make_shared<const testkit::ServedClass>(testkit::ClassRegistration{"QnTest.Probed", {}, {}},
-                                                                std::move(create));
-    return {served, served->progId()};
-}
-Served probed(const IIDs& answers) { return served(testkit::creatorOf<ProbedDouble>(answers)); }
-
 const std::string kNotCreated =
     "' context 23\n<No system message defined> severity: SEVERITY_ERROR, facility: FACILITY_ITF ($80040503)";
 const std::string kNotRegistered =
     "Error creating interface 'IUnknown' for class '{00000000-0000-0000-0000-000000000000}' context 23\n"
     "<No system message defined> REGDB_E_CLASSNOTREG ($80040154)";
 
-// Published identifiers, and one for ICapeUnitEdit, which was never published: its
-// draft identifier alone counts.
+// Published identifiers, and drafts: of ICapeUnitEdit, which was never published, and
+// of the interfaces that kept theirs.
 const IIDs kPublished = {
     {L"{678C099C-0093-11D2-A67D-00105A42887F}", S_OK}, {L"{678C099D-0093-11D2-A67D-00105A42887F}", S_OK},
     {L"{678C099E-0093-11D2-A67D-00105A42887F}", S_OK}, {L"{678C099F-0093-11D2-A67D-00105A42887F}", S_OK},
     {L"{678C09A0-0093-11D2-A67D-00105A42887F}", S_OK}, {L"{678C0998-0100-11D2-A67D-00105A42887F}", S_OK},
     {L"{678C0A9A-0093-11D2-A67D-00105A42887F}", S_OK}, {L"{678C0999-0093-11D2-A67D-00105A42887F}", S_OK},
     {L"{678C099A-0093-11D2-A67D-00105A42887F}", S_OK}, {L"{678C099B-0093-11D2-A67D-00105A42887F}", S_OK}};
-const IIDs kDrafts = {{L"{678C0992-7D66-11D2-A67D-00105A42887F}", S_OK},
-                      {L"{678C0A9A-7D66-11D2-A67D-00105A42887F}", S_OK}};
+const IIDs kDrafts = {
+    {L"{678C0990-7D66-11D2-A67D-00105A42887F}", S_OK}, {L"{678C0992-7D66-11D2-A67D-00105A42887F}", S_OK},
+    {L"{678C0A9A-7D66-11D2-A67D-00105A42887F}", S_OK}, {L"{678C0AA2-7D66-11D2-A67D-00105A42887F}", S_OK}};
 // Failures other than E_NOINTERFACE still say that the component knows the interface.
 const IIDs kFailures = {{L"{00020400-0000-0000-C000-000000000046}", E_NOINTERFACE},
                         {L"{678C09A0-7D66-11D2-A67D-00105A42887F}", E_ACCESSDENIED},
@@ -94,7 +76,7 @@ const IIDs kFailures = {{L"{00020400-0000-0000-C000-000000000046}", E_NOINTERFAC
 
 struct ProbeRow {
     const char* name;
-    std::function<Served()> serve;
+    testkit::Creator create;  // of the class served for the row; none: a ProgID not registered
     Lines succeeded;
     std::string message = {}, box = {};  // for a component not created ("<ProgID>" stands for its ProgID)
 };
@@ -114,17 +96,19 @@ TEST_P(InterfaceProbe, ListsFifteenLinesOfWhichTheAnsweredOnesSucceededOrOneMess
 {
     const ProbeRow& row = GetParam();
     testkit::DialogDriver driver;
-    const Served component = row.serve();
+    std::optional<testkit::ServedClass> served;
+    const std::string progId = row.create ? served.emplace(testkit::ClassRegistration{"QnTest.Probed", {}, {}}, row.create).progId()
+                                          : "QnTest.NoSuchComponent.Probe";
     RecordedOutput output;
-    probeComponentInterfaces(component.progId, nullptr, output);
+    probeComponentInterfaces(progId, nullptr, output);
     EXPECT_EQ(output.lines.size(), row.message.empty() ? 15u : 0u)
         << "fifteen lines for a created component, none otherwise";
     EXPECT_EQ(output.succeeded(), row.succeeded) << "the answered interfaces";
-    EXPECT_EQ(output.messages, row.message.empty() ? Lines{} : Lines{withProgId(row.message, component.progId)})
+    EXPECT_EQ(output.messages, row.message.empty() ? Lines{} : Lines{withProgId(row.message, progId)})
         << "one message for a component that is not created";
     EXPECT_EQ(driver.boxes().count(), row.box.empty() ? 0u : 1u) << "a failed creation explains itself first";
     if (!row.box.empty() && driver.boxes().count() == 1) {
-        EXPECT_EQ(driver.boxes().last().text, withProgId(row.box, component.progId)) << "the creation's explanation";
+        EXPECT_EQ(driver.boxes().last().text, withProgId(row.box, progId)) << "the creation's explanation";
     }
     EXPECT_EQ(testkit::liveDoubles(), 0) << "the component and every interface it gave are released";
 }
@@ -132,23 +116,18 @@ TEST_P(InterfaceProbe, ListsFifteenLinesOfWhichTheAnsweredOnesSucceededOrOneMess
 INSTANTIATE_TEST_SUITE_P(
     Probe, InterfaceProbe,
     ::testing::Values(
-        ProbeRow{"UnitOperation", [] { return fault(testkit::Fault::NoCapeDescription); },
-                 {"IUnknown", "IDispatch", "ICapeIdentification", "ICapeUnit"}},
-        ProbeRow{"UnitWithoutICapeUnit", [] { return fault(testkit::Fault::UnitWithoutCapeUnit); },
-                 {"IUnknown", "IDispatch", "ICapeIdentification"}},
-        ProbeRow{"Manager", [] { return fault(testkit::Fault::ManagerEmptyList); },
-                 {"IUnknown", "IDispatch", "ICapeIdentification", "ICapeThermoPropertyPackageManager"}},
-        ProbeRow{"PublishedIdentifiers", [] { return probed(kPublished); },
+        ProbeRow{"PublishedIdentifiers", testkit::creatorOf<ProbedDouble>(kPublished),
                  {"IUnknown", "IDispatch", "ICapeParameterSpec", "ICapeRealParameterSpec", "ICapeIntegerParameterSpec",
                   "ICapeOptionSpec", "ICapeParameter", "ICapeUnit", "ICapeUnitPort", "ICapeUnitCollection",
                   "ICapeUnitReport"}},
-        ProbeRow{"DraftIdentifiers", [] { return probed(kDrafts); },
-                 {"IUnknown", "IDispatch", "ICapeThermoReliability", "ICapeUnitEdit"}},
-        ProbeRow{"FailuresOtherThanNoInterface", [] { return probed(kFailures); },
+        ProbeRow{"DraftIdentifiers", testkit::creatorOf<ProbedDouble>(kDrafts),
+                 {"IUnknown", "IDispatch", "ICapeIdentification", "ICapeThermoReliability", "ICapeUnitEdit",
+                  "ICapeThermoPropertyPackageManager"}},
+        ProbeRow{"FailuresOtherThanNoInterface", testkit::creatorOf<ProbedDouble>(kFailures),
                  {"IUnknown", "ICapeParameter", "ICapeUnit"}},
-        ProbeRow{"UnknownProgID", [] { return Served{nullptr, "QnTest.NoSuchComponent.Probe"}; }, {},
+        ProbeRow{"UnknownProgID", nullptr, {},
                  "The object <ProgID> is not registered in the registration database.", kNotRegistered},
-        ProbeRow{"FailingCreation", [] { return served(testkit::failingCreator(0x80040503, L"No licence")); }, {},
+        ProbeRow{"FailingCreation", testkit::failingCreator(0x80040503, L"No licence"), {},
                  "Unexpected error while instantiating <ProgID>",
                  "Error creating interface 'IUnknown' for class '<ProgID>" + kNotCreated}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -157,10 +136,10 @@ using testkit::TreeView;
 
 TEST(ProbeInTheTree, RightClickAppendsTheLinesUnderTheComponentOnEveryClickAndNothingElsewhere)
 {
-    const testkit::ServedFault unit(testkit::Fault::NoCapeDescription);
+    const testkit::ServedClass unit({"QnTest.ProbedUnit", {kUnitCatid}, {}}, testkit::creatorOf<testkit::UnitDouble>());
     const testkit::LabelPath path = {kUnitsCategory, unit.progId()};
     const Lines lines = {"QI( IUnknown ) succeeded",          "QI( IDispatch ) succeeded",
-                         "QI( ICapeIdentification ) succeeded", "QI( ICapeParameterSpec ) failed",
+                         "QI( ICapeIdentification ) failed",    "QI( ICapeParameterSpec ) failed",
                          "QI( ICapeRealParameterSpec ) failed", "QI( ICapeIntegerParameterSpec ) failed",
                          "QI( ICapeOptionSpec ) failed",        "QI( ICapeParameter ) failed",
                          "QI( ICapeThermoReliability ) failed", "QI( ICapeUnit ) succeeded",
@@ -190,8 +169,8 @@ TEST(ProbeInTheTree, RightClickAppendsTheLinesUnderTheComponentOnEveryClickAndNo
         EXPECT_EQ(tree.labels({kUnitsCategory}).size(), units) << "no item added under the category";
         EXPECT_EQ(testkit::controlText(dialog, IDC_CLSID), "") << "a probe line shows no component";
     });
-    EXPECT_EQ(unit.served().creations(), 2) << "created afresh for each probe";
-    EXPECT_EQ(testkit::liveFaultObjects(), 0) << "every object released";
+    EXPECT_EQ(unit.creations(), 2) << "created afresh for each probe";
+    EXPECT_EQ(testkit::liveDoubles(), 0) << "every object released";
     EXPECT_EQ(run.boxes().count(), 1u) << "no box but the question on cancelling";
 }
 

@@ -10,7 +10,7 @@
 #include "testkit/Controls.h"
 #include "testkit/DialogDriver.h"
 #include "testkit/FileGuards.h"
-#include "testkit/PackageDouble.h"
+#include "testkit/CapeDoubles.h"
 #include "testkit/TestAccess.h"
 
 using namespace testkit;

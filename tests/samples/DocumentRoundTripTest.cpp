@@ -6,14 +6,14 @@
 #include <gtest/gtest.h>
 
 #include "DocumentDemo.h"
-#include "SampleMachine.h"
+#include "support/UniqueHandle.h"
 #include "testkit/FileGuards.h"
 #include "testkit/MessageBoxDriver.h"
-
-using namespace samplestest;
+#include "testkit/Samples.h"
 
 namespace {
 
+const auto* const samples = ::testing::AddGlobalTestEnvironment(new testkit::SamplesRegistered);
 const char kDocumentVariable[] = "QN_ROUND_TRIP_DOCUMENT";
 
 struct Sample {
@@ -41,23 +41,23 @@ ComponentState namesOf(const ComponentState& state)
     return names;
 }
 
-void expectNoLiveSampleObjects()
-{
-    for (const wchar_t* dll : kSampleDlls) {
-        HMODULE module = GetModuleHandleW(besideTestProgram(dll).c_str());
-        auto count = reinterpret_cast<LONG(WINAPI*)()>(
-            module ? reinterpret_cast<void*>(GetProcAddress(module, "GetLiveObjectCount")) : nullptr);
-        ASSERT_TRUE(count) << "the library loaded " << testing::PrintToString(dll) << ", which counts its objects";
-        EXPECT_EQ(0, count()) << testing::PrintToString(dll) << " still has objects the library created";
-    }
-}
-
-// Runs the recall test of this program in a process of its own; its exit code.
+// Runs the recall test of this program in a process of its own (no time limit of our
+// own: CTest's ends a run that really hangs); its exit code, -1 when it could not run.
 int recallInAnotherProcess(const std::string& path)
 {
     testkit::EnvironmentVariable document(kDocumentVariable, path.c_str());
-    return runAndWait(L"\"" + testProgram() +
-                      L"\" --gtest_also_run_disabled_tests --gtest_filter=SampleDocument.DISABLED_Recall");
+    std::string command = "\"" + testkit::programPath() +
+                          "\" --gtest_also_run_disabled_tests --gtest_filter=SampleDocument.DISABLED_Recall";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return -1;
+    UniqueHandle running(process.hProcess), thread(process.hThread);
+    DWORD code = DWORD(-1);
+    WaitForSingleObject(running.get(), INFINITE);
+    GetExitCodeProcess(running.get(), &code);
+    return int(code);
 }
 
 }  // namespace
@@ -75,7 +75,7 @@ TEST(SampleDocument, SurvivesARecallInAnotherProcessByteForByte)
                 << "saved through the library: " << testing::PrintToString(sample.entry.choice.progId);
         ASSERT_EQ(S_OK, root->Commit(STGC_DEFAULT)) << "the document reaches the file";
     }
-    expectNoLiveSampleObjects();
+    EXPECT_EQ(0, testkit::liveSampleObjects()) << "every object the library created of the samples is released";
     EXPECT_EQ(0, recallInAnotherProcess(file.path())) << "the other process recalled every state and byte";
 
     // The mixer's stream gone: it is upgraded, that is initialised as new, and the user told so.
@@ -94,7 +94,7 @@ TEST(SampleDocument, SurvivesARecallInAnotherProcessByteForByte)
               "has been succesfully upgraded to be saved through new COM Persistence.",
               boxes.last().text)
         << "with the component's registered name";
-    expectNoLiveSampleObjects();
+    EXPECT_EQ(0, testkit::liveSampleObjects()) << "every object the library created of the samples is released";
 }
 
 // Run by the test above, in a process of its own.
@@ -115,6 +115,6 @@ TEST(SampleDocument, DISABLED_Recall)
             EXPECT_TRUE(sameBytes) << "saving the recalled component gives the saved bytes";
         }
     }
-    expectNoLiveSampleObjects();
+    EXPECT_EQ(0, testkit::liveSampleObjects()) << "every object the library created of the samples is released";
     EXPECT_EQ(0u, boxes.count()) << "a recall shows nothing";
 }

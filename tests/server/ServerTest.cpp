@@ -16,7 +16,8 @@
 #include "support/UniqueBstr.h"
 #include "testkit/HostContainer.h"
 #include "testkit/MessageBoxDriver.h"
-#include "testkit/PackageDouble.h"
+#include "testkit/CapeDoubles.h"
+#include "testkit/FileGuards.h"
 #include "testkit/RegistrySnapshot.h"
 #include "testkit/RegistryTree.h"
 #include "testkit/TestAccess.h"
@@ -24,6 +25,7 @@
 namespace {
 
 using Snapshot = testkit::RegistrySnapshot;
+const std::string kModule = testkit::programFolder() + "\\QnCOGUI11.dll";  // built beside the test
 
 // The built module beside the test with its exports; while the test runs,
 // HKEY_CLASSES_ROOT of this process is an empty key of the test's own.
@@ -40,12 +42,6 @@ protected:
         RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
         FreeLibrary(module);
     }
-    static HMODULE load()
-    {
-        char path[MAX_PATH] = {};
-        GetModuleFileNameA(nullptr, path, MAX_PATH);
-        return LoadLibraryA((std::string(path).substr(0, std::string(path).rfind('\\')) + "\\QnCOGUI11.dll").c_str());
-    }
     template <class F>
     F* exported(const char* name)
     {
@@ -58,7 +54,7 @@ protected:
         return testkit::readText(root.path() + "\\" + path, nullptr, HKEY_CURRENT_USER);
     }
 
-    HMODULE module = load();
+    HMODULE module = LoadLibraryA(kModule.c_str());
     HRESULT (*canUnloadNow)() = exported<HRESULT()>("DllCanUnloadNow");
     HRESULT (*getClassObject)(REFCLSID, REFIID, void**) =
         exported<HRESULT(REFCLSID, REFIID, void**)>("DllGetClassObject");
@@ -71,6 +67,8 @@ protected:
 
 const std::string kClass = "CLSID\\{3F6A1D20-7C41-4B8E-9D2A-51C0E7B4A913}";
 const std::string kProgId = "QnShowCOCATIDs.CCAPEGUI11";
+const std::string kCheckClass = "CLSID\\{07CCC4CE-59F8-4771-A62B-FCBCB3278FB0}";
+const std::string kCheckProgId = "QnShowCOCATIDs.RegistrationCheck";
 
 // ICCAPEGUI in vtable order after IDispatch's seven methods: hosts call by slot,
 // scripts by DISPID, so neither may move.
@@ -141,6 +139,17 @@ TEST_F(Server, RegisteringWritesTheScriptsKeysAndUnregisteringRemovesExactlyThem
         {kProgId + "\\CurVer", {{"", "QnShowCOCATIDs.CCAPEGUI11.1"}}},
         {kProgId + ".1", {{"", "CCAPEGUI11 Class"}}},
         {kProgId + ".1\\CLSID", {{"", "{3F6A1D20-7C41-4B8E-9D2A-51C0E7B4A913}"}}},
+        {kCheckClass, {{"", "RegistrationCheck Class"}}},
+        {kCheckClass + "\\InprocServer32", {{"", path}, {"ThreadingModel", "Apartment"}}},
+        {kCheckClass + "\\ProgID", {{"", "QnShowCOCATIDs.RegistrationCheck.1"}}},
+        {kCheckClass + "\\Programmable", {}},
+        {kCheckClass + "\\TypeLib", {{"", "{5D0C2E71-A9B3-4F16-8C47-2E9B6A0F3D58}"}}},
+        {kCheckClass + "\\VersionIndependentProgID", {{"", kCheckProgId}}},
+        {kCheckProgId, {{"", "RegistrationCheck Class"}}},
+        {kCheckProgId + "\\CLSID", {{"", "{07CCC4CE-59F8-4771-A62B-FCBCB3278FB0}"}}},
+        {kCheckProgId + "\\CurVer", {{"", "QnShowCOCATIDs.RegistrationCheck.1"}}},
+        {kCheckProgId + ".1", {{"", "RegistrationCheck Class"}}},
+        {kCheckProgId + ".1\\CLSID", {{"", "{07CCC4CE-59F8-4771-A62B-FCBCB3278FB0}"}}},
     };
     ASSERT_EQ(registerServer(), S_OK);
     EXPECT_EQ(snapshot(), expected) << "the registration script's keys and values, exactly";
@@ -167,10 +176,8 @@ TEST(BinaryLayout, MembersKeepTheirSlotsAndDispids)
     ComPtr<ITypeInfo> dispatchView, info;
     HREFTYPE vtableView = 0;
     ComPtr<ITypeLib> library;
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    wcscpy(wcsrchr(path, L'\\') + 1, L"QnCOGUI11.dll");
-    ASSERT_EQ(LoadTypeLibEx(path, REGKIND_NONE, library.put()), S_OK) << "the module holds its type library";
+    ASSERT_EQ(LoadTypeLibEx(std::wstring(kModule.begin(), kModule.end()).c_str(), REGKIND_NONE, library.put()), S_OK)
+        << "the module holds its type library";
     ASSERT_EQ(library->GetTypeInfoOfGuid(IID_ICCAPEGUI, dispatchView.put()), S_OK);
     ASSERT_EQ(dispatchView->GetRefTypeOfImplType(-1, &vtableView), S_OK) << "a dual interface";
     ASSERT_EQ(dispatchView->GetRefTypeInfo(vtableView, info.put()), S_OK);
@@ -229,7 +236,7 @@ TEST_F(Automation, ReleaseTerminatesParentAndComponentAndReportsAFailureWithItsE
     ASSERT_EQ(boxes.count(), 1u);
     const std::string& text = boxes.last().text;
     EXPECT_EQ(text.rfind("releaseComponents:  ERROR: Terminating 'Mgr.1' failed; it has been released anyway.\n"
-                         "(The unit refuses to stop: PackageDouble)",
+                         "(The unit refuses to stop: TestDouble)",
                          0),
               0u)
         << "the component's own error object is passed on: " << text;
@@ -244,8 +251,10 @@ TEST_F(Automation, ReleaseTerminatesParentAndComponentAndReportsAFailureWithItsE
     DestroyWindow(host);
 }
 
-TEST_F(Automation, ItemNamesAndAFailedClsidLookupThatLeavesItsOutParameter)
+TEST_F(Automation, ItemNamesTypeInformationAndAFailedClsidLookupThatLeavesItsOutParameter)
 {
+    UINT typeInfos = 0;
+    EXPECT_TRUE(gui->GetTypeInfoCount(&typeInfos) == S_OK && typeInfos == 1) << "a late-bound host finds type information";
     UniqueBstr item(L"MyPackage"), none, standalone, name;
     EXPECT_EQ(gui->setAlias(item.get(), none.get()), S_OK);
     EXPECT_EQ(gui->getFullCOPPClassName(standalone.put()), S_OK);

@@ -27,7 +27,7 @@ std::string newGuid(GUID& guid)
 class Creation : public ::testing::Test {
 protected:
     std::string qnshow() const { return testkit::readFile(temp.path() + "\\qnshow.txt"); }
-    testkit::ScratchFolder temp{"qn-creation"};
+    testkit::FolderGuard temp{"qn-creation"};
     testkit::EnvironmentVariable tmp{"TMP", temp.path().c_str()};
     MessageBoxDriver boxes;
 };
@@ -97,7 +97,8 @@ TEST(RegistryText, GetRegPathReadsStringsUnderTheClassesRoot)
     EXPECT_EQ(GetRegPath(key.c_str(), "Name"), "") << "a missing key gives an empty text";
     testkit::RegistryTree tree(key);
     tree.setText("", nullptr, "default %s text");
-    tree.setDword("", "Number", 42);
+    const DWORD number = 42;
+    RegSetKeyValueA(HKEY_CLASSES_ROOT, key.c_str(), "Number", REG_DWORD, &number, sizeof number);
     RegSetKeyValueA(HKEY_CLASSES_ROOT, key.c_str(), "Path", REG_EXPAND_SZ, "%TEMP%\\x", 10);
     EXPECT_EQ(GetRegPath(key.c_str(), ""), "default %s text") << "an empty name reads the default value";
     EXPECT_EQ(GetRegPath(key.c_str(), "Path"), "%TEMP%\\x") << "an expandable string as stored";

@@ -21,7 +21,11 @@ namespace {
 // An object with IUnknown alone; it notes how many references it had when asked.
 struct Plain : testkit::ComDouble<IUnknown> {
     ULONG referencesWhenAsked = 0;
-    HRESULT refusal(REFIID) override { return referencesWhenAsked = references(), S_OK; }
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override
+    {
+        referencesWhenAsked = references();
+        return ComDouble::QueryInterface(iid, out);
+    }
 };
 
 // Per kind: fresh() makes a resource the caller owns, live() counts the kind's

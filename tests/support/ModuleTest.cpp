@@ -4,6 +4,7 @@
 
 #include <array>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #include "ModuleName.h"
@@ -12,97 +13,91 @@
 #include "testkit/FileGuards.h"
 #include "testkit/MessageBoxDriver.h"
 
-using testkit::TemporaryFile;
-
 namespace {
 
-const std::string kPath = [] {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return std::string(path);
-}();
-// Where the build puts the test, the library and the compound list.
-const std::string kDirectory = kPath.substr(0, kPath.rfind('\\'));
-const std::string kExecutable = kPath.substr(kDirectory.size() + 1);  // no version resource
+using Entries = std::vector<std::pair<int, std::optional<std::string>>>;
+const std::string executable = testkit::programPath().substr(testkit::programFolder().size() + 1);  // no version resource
+
+// A list as read: the names and CAS numbers of some identifiers, the boxes shown.
+struct ListRow {
+    const char* name;
+    std::optional<std::string> contents;  // none: the file is missing
+    Entries names, casNumbers;
+    std::vector<std::string> boxes;
+};
+
+const std::string kGood = "1, WATER 7732-18-5\n", kAfter = "3, ETHANE 74-84-0\n";
+
+// Identifiers 1..999, then 3000..3768: more than the shipped 102.
+std::string fullList()
+{
+    std::string full;
+    for (int i = 0; i < 1768; ++i)
+        full += std::to_string(i < 999 ? i + 1 : 2001 + i) + ", C" + std::to_string(i) + " 0-00-0\n";
+    return full;
+}
+
+const ListRow kLists[] = {
+    {"BothRanges", fullList(), {{999, "C998"}, {3000, "C999"}, {3764, "C1763"}}, {}, {}},
+    {"FieldsAndEnd",
+     "1, WATER, 7732-18-5\n3768, ABCDEFGHIJKLMN, 123456-89-0\n1500, NOWHERE 0-00-0\n2, NOCAS NULL\nEND\n4, AFTER 1-1-1\n",
+     {{1, "WATER"}, {3768, "ABCDEFGHIJKLMN"}, {4, std::nullopt}, {7, std::nullopt}},  // "WATER,": the comma dropped
+     {{3768, "123456-89-0"}, {2, std::nullopt}},  // 3768: the last slot; NULL: no CAS number
+     {"WARNING: only 3 compounds (102 were expected) were read from file QnpCASnos.txt. "}},                               // 1500 has no slot and is not counted
+    {"LineByLine",
+     "\xEF\xBB\xBF" "1, WATER 7732-18-5\r\n\r\n   \n2, METH" + std::string(1, '\0') + "ANE 74-82-8\r\n9, " +
+         std::string(300, 'X') + " 1-1-1\n3, ETHANE 74-84-0\n1, WATER 7732-18-5\n5, LAST 1-1-1",
+     {{1, "WATER"}, {2, "METHANE"}, {3, "ETHANE"}, {9, std::nullopt}, {5, "LAST"}},
+     {{1, "7732-18-5"}},
+     {" ERROR: line too long in QnpCASnos.txt; it has been skipped",
+      "WARNING: only 4 compounds (102 were expected) were read from file QnpCASnos.txt. "}},  // 1 counts once
+    {"NoComma", kGood + "2 NAME 1-1-1\n" + kAfter, {{1, "WATER"}, {3, std::nullopt}}, {},
+     {" ERROR: could not read 3 fields of one line"}},
+    {"NameTooLong", kGood + "2, ABCDEFGHIJKLMNO, 1-1-1\n" + kAfter, {{1, "WATER"}, {3, std::nullopt}}, {},
+     {" ERROR: component name too long"}},
+    {"CasNumberTooLong", kGood + "2, NAME 1234567-89-0\n" + kAfter, {{1, "WATER"}, {3, std::nullopt}}, {},
+     {" ERROR: casno name too long"}},
+    {"Missing", std::nullopt, {{1, std::nullopt}, {7, std::nullopt}}, {}, {" ERROR: Cannot open QnpCASnos.txt"}},
+};
+
+class CompoundList : public ::testing::TestWithParam<ListRow> {};
 
 }  // namespace
 
-TEST(CompoundList, FillsTheTwoIdentifierRangesAndWarnsWhenShort)
+// Each read starts from empty tables (an earlier list named 7); each line stands alone, whatever an editor or
+// a damaged copy did to the file; a bad line ends the list; a short list is reported.
+TEST_P(CompoundList, IsReadLineByLineIntoTheTwoIdentifierRanges)
 {
-    std::string full;  // identifiers 1..999, then 3000..3768
-    for (int i = 0; i < 1768; ++i)
-        full += std::to_string(i < 999 ? i + 1 : 2001 + i) + ", C" + std::to_string(i) + " 0-00-0\n";
-    TemporaryFile all("qn_compounds_full.txt", full);
-    TemporaryFile some("qn_compounds.txt", "1, WATER, 7732-18-5\n3768, ABCDEFGHIJKLMN, 123456-89-0\n"
-                                           "1500, NOWHERE 0-00-0\n2, NOCAS NULL\nEND\n4, AFTER 1-1-1\n");
-    MessageBoxDriver boxes;
-    QnUtils::readCompoundList(all.path());
-    EXPECT_EQ(boxes.count(), 0u) << "more than the 102 shipped compounds: no warning";
-    EXPECT_EQ(QnUtils::compoundName(3764), "C1763") << "line 1764 holds identifier 3764";
-    QnUtils::readCompoundList(some.path());
-    EXPECT_FALSE(QnUtils::compoundName(3764)) << "a new read starts from empty tables";
-    EXPECT_EQ(QnUtils::compoundName(1), "WATER") << "a comma ending the name is dropped";
-    EXPECT_EQ(QnUtils::compoundName(3768), "ABCDEFGHIJKLMN") << "3768 is the last identifier with a slot";
-    EXPECT_EQ(QnUtils::compoundCasNumber(3768), "123456-89-0") << "a CAS number of 11 characters fits";
-    EXPECT_FALSE(QnUtils::compoundCasNumber(2)) << "NULL means no CAS number";
-    EXPECT_FALSE(QnUtils::compoundName(4)) << "a line without a number ends the list";
-    EXPECT_EQ(QnUtils::compoundCasCount(), 2);
-    ASSERT_EQ(boxes.count(), 1u);
-    EXPECT_EQ(boxes.last().caption + boxes.last().text,
-              "WARNING: only 3 compounds (102 were expected) were read from file QnpCASnos.txt. ")
-        << "no caption; 1500 has no slot and is not counted";
-}
-
-// Each line stands alone, whatever an editor or a damaged copy did to the file.
-TEST(CompoundList, ReadsLineByLine)
-{
-    const std::string overlong = "9, " + std::string(300, 'X') + " 1-1-1\n";
-    TemporaryFile list("qn_lines.txt", "\xEF\xBB\xBF" "1, WATER 7732-18-5\r\n\r\n   \n2, METH" + std::string(1, '\0') +
-                                           "ANE 74-82-8\r\n" + overlong + "3, ETHANE 74-84-0\n1, WATER 7732-18-5\n"
-                                           "5, LAST 1-1-1");
-    MessageBoxDriver boxes;
-    QnUtils::readCompoundList(list.path());
-    EXPECT_EQ(QnUtils::compoundName(1), "WATER") << "the byte-order mark is not part of the first line";
-    EXPECT_EQ(QnUtils::compoundCasNumber(1), "7732-18-5") << "CR LF ends a line";
-    EXPECT_EQ(QnUtils::compoundName(2), "METHANE") << "a NUL byte is dropped, not the end of the line";
-    EXPECT_EQ(QnUtils::compoundName(3), "ETHANE") << "blank lines and an overlong line are skipped";
-    EXPECT_FALSE(QnUtils::compoundName(9)) << "the overlong line is not read";
-    EXPECT_EQ(QnUtils::compoundName(5), "LAST") << "the last line needs no line feed";
-    ASSERT_EQ(boxes.count(), 2u) << "the overlong line is reported, then the count";
-    EXPECT_EQ(boxes.boxes()[0].text, " ERROR: line too long in QnpCASnos.txt; it has been skipped");
-    EXPECT_EQ(boxes.last().text, "WARNING: only 4 compounds (102 were expected) were read from file QnpCASnos.txt. ")
-        << "a repeated identifier counts once";
-}
-
-TEST(CompoundList, ProblemsAreReportedAndKeepTheLinesBefore)
-{
+    const ListRow& row = GetParam();
     ModuleName module("QnModuleTest.dll");
     testkit::TraceFileGuard trace("QnModuleTest");
-    for (auto [bad, report] : {std::pair{"2 NAME 1-1-1\n", "could not read 3 fields of one line"},  // no comma
-                               {"2, ABCDEFGHIJKLMNO, 1-1-1\n", "component name too long"},  // the comma counts
-                               {"2, NAME 1234567-89-0\n", "casno name too long"}}) {
-        TemporaryFile list("qn_bad.txt", std::string("1, WATER 7732-18-5\n") + bad + "3, ETHANE 74-84-0\n");
-        MessageBoxDriver boxes;
-        QnUtils::readCompoundList(list.path());
-        ASSERT_EQ(boxes.count(), 1u) << "one report and no warning for: " << bad;
-        EXPECT_EQ(boxes.last().text, std::string(" ERROR: ") + report);
-        EXPECT_EQ(QnUtils::compoundName(1), "WATER") << "the line before stays";
-        EXPECT_FALSE(QnUtils::compoundName(3)) << "reading stops at the bad line";
-    }
+    testkit::TemporaryFile earlier("qn_earlier.txt", "7, EARLIER 1-1-1\n"), list("qn_list.txt", row.contents.value_or(""));
     MessageBoxDriver boxes;
-    QnUtils::readCompoundList(kDirectory + "\\missing.txt");
-    EXPECT_FALSE(QnUtils::compoundName(1)) << "a missing list empties the tables";
-    ASSERT_EQ(boxes.count(), 1u);
-    EXPECT_EQ(boxes.last().text, " ERROR: Cannot open QnpCASnos.txt");
+    QnUtils::readCompoundList(earlier.path());
+    boxes.clear();
+    QnUtils::readCompoundList(row.contents ? list.path() : testkit::programFolder() + "\\missing.txt");
+    for (const auto& [identifier, name] : row.names)
+        EXPECT_EQ(QnUtils::compoundName(identifier), name) << "the name of " << identifier;
+    for (const auto& [identifier, cas] : row.casNumbers)
+        EXPECT_EQ(QnUtils::compoundCasNumber(identifier), cas) << "the CAS number of " << identifier;
+    std::vector<std::string> shown;
+    for (const ShownBox& box : boxes.boxes()) {
+        shown.push_back(box.text);
+        EXPECT_EQ(box.caption, box.text.starts_with("WARNING") ? "" : "Pellamy's CAPE-OPEN tool") << box.text;
+    }
+    EXPECT_EQ(shown, row.boxes) << "the reports and the warning of a short list";
 }
 
-TEST(CompoundList, HostCheckReadsTheShippedListOnce)
+INSTANTIATE_TEST_SUITE_P(Table, CompoundList, ::testing::ValuesIn(kLists),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CompoundListShipped, HostCheckReadsItOnce)
 {
-    std::ifstream shipped(kDirectory + "\\QnpCASnos.txt");
+    std::ifstream shipped(testkit::programFolder() + "\\QnpCASnos.txt");
     int lines = 0;
     for (std::string line; std::getline(shipped, line);)
         lines += line.empty() ? 0 : 1;
-    ModuleName module(kExecutable.c_str());  // the module directory is where the list lies
+    ModuleName module(executable.c_str());  // the list lies in the module's folder
     QnUtils::resetHostInfoForTests();
     MessageBoxDriver boxes;
     EXPECT_FALSE(QnUtils::isMainHostProcess()) << "the main simulator is not loaded in the test";
@@ -110,6 +105,7 @@ TEST(CompoundList, HostCheckReadsTheShippedListOnce)
     EXPECT_EQ(lines, 102) << "the shipped list";
     EXPECT_EQ(boxes.count(), 0u) << "an intact installation reads every compound it ships, without a warning";
     EXPECT_EQ(QnUtils::compoundCasNumber(1), "7732-18-5") << "water, the first line of the shipped list";
+    EXPECT_EQ(QnUtils::compoundCasCount(), 102);
     QnUtils::resetHostInfoForTests();
 }
 
@@ -122,7 +118,7 @@ TEST(MTUtils, NameEnvironmentAndPathOfTheModule)
     MTUtils::setModuleName("");
     MessageBoxDriver boxes;
     EXPECT_EQ(MTUtils::getModuleDirectory(), "") << "no registered name, no directory";
-    MTUtils::setModuleName(kExecutable.c_str());
+    MTUtils::setModuleName(executable.c_str());
     EXPECT_FALSE(MTUtils::getModulePath("QnNotLoadedAnywhere.dll"));
     testkit::EnvironmentVariable tooLong("QN_TEST_VALUE", std::string(260, 'v').c_str());
     EXPECT_EQ(MTUtils::getEnvironmentValue("QN_TEST_VALUE"), "") << "a value of 260 characters reads as empty";
@@ -130,7 +126,7 @@ TEST(MTUtils, NameEnvironmentAndPathOfTheModule)
     EXPECT_EQ(boxes.boxes()[0].text, "MTUtils must be initialized with setModuleName(<dllName>)");
     EXPECT_EQ(boxes.boxes()[1].text.rfind("Error getting the dll path for QnNotLoadedAnywhere.dll: ", 0), 0u)
         << "and the system's reason: " << boxes.boxes()[1].text;
-    EXPECT_EQ(boxes.boxes()[1].caption, kExecutable) << "the caption is the registered module name";
+    EXPECT_EQ(boxes.boxes()[1].caption, executable) << "the caption is the registered module name";
     EXPECT_EQ(boxes.boxes()[2].text + " | " + boxes.boxes()[2].caption,
               "Value of Environment Variable is too long | QN_TEST_VALUE")
         << "the caption names the variable";
@@ -141,17 +137,17 @@ TEST(MTUtils, VersionOfALoadedModule)
     using Numbers = std::array<unsigned long, 4>;
     EXPECT_EQ(splitFileVersion("37, 0, 0, 2"), (Numbers{37, 0, 0, 2})) << "commas when there is no dot";
     EXPECT_EQ(splitFileVersion("2.5, beta.3.4.5"), (Numbers{2, 5, 3, 4})) << "a dot wins; atol per piece; four";
-    HMODULE library = LoadLibraryA((kDirectory + "\\QnCOGUI11.dll").c_str());
+    HMODULE library = LoadLibraryA((testkit::programFolder() + "\\QnCOGUI11.dll").c_str());
     ModuleName module("QnModuleTest.dll");
     testkit::TraceFileGuard trace("QnModuleTest");
     MessageBoxDriver boxes;
     unsigned long versions[4] = {9, 9, 9, 9};
     ASSERT_TRUE(MTUtils::getDLLversions(versions, "QnCOGUI11.dll")) << "the library's version resource is read";
     EXPECT_EQ(std::to_array(versions), (Numbers{1, 1, 0, 0})) << "its FileVersion";
-    EXPECT_FALSE(MTUtils::getDLLversions(versions, kExecutable.c_str())) << "a module without a version resource";
+    EXPECT_FALSE(MTUtils::getDLLversions(versions, executable.c_str())) << "a module without a version resource";
     EXPECT_EQ(versions[0], 1u) << "the numbers are left as they were";
     ASSERT_EQ(boxes.count(), 1u);
-    EXPECT_EQ(boxes.last().text.rfind("getDLLversions:  ERROR: error getting DLL version for " + kExecutable +
+    EXPECT_EQ(boxes.last().text.rfind("getDLLversions:  ERROR: error getting DLL version for " + executable +
                                           "FInfoErr returned error ",  // and the platform's code
                                       0),
               0u)

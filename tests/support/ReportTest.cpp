@@ -63,7 +63,7 @@ protected:
 class BlockedTraceFile : public Reports {
 protected:
     FolderGuard blocked{(DeleteFileA(trace.path().c_str()), trace.path())};
-    ScratchFolder temp{"qn-trace-fallback"};
+    FolderGuard temp{"qn-trace-fallback"};
 };
 
 }  // namespace
@@ -116,7 +116,7 @@ TEST_F(Reports, BoxOwnerIsTheGivenOrDefaultWindowElseTheBoxIsSystemModal)
     ASSERT_EQ(boxes.count(), 3u) << "traceError shows no box";
     EXPECT_EQ(boxes.boxes()[0].caption + " | " + boxes.boxes()[0].text,
               "Pellamy's CAPE-OPEN tool | SetGet:  ERROR: Bad VT");
-    EXPECT_TRUE(boxes.boxes()[0].hasButton(IDOK) && boxes.boxes()[0].buttons.size() == 1) << "OK only";
+    EXPECT_EQ(boxes.boxes()[0].buttons, std::vector<int>{IDOK}) << "OK only";
     EXPECT_TRUE(boxes.boxes()[0].owner == nullptr && boxes.boxes()[0].topmost()) << "no owner: system-modal";
     EXPECT_TRUE(boxes.boxes()[1].owner == host && !boxes.boxes()[1].topmost()) << "the default owner owns the box";
     EXPECT_EQ(boxes.boxes()[2].owner, other) << "an explicit owner wins over the default";

@@ -12,7 +12,7 @@
 #include "support/VariantHolder.h"
 #include "testkit/FileGuards.h"
 #include "testkit/MessageBoxDriver.h"
-#include "testkit/PackageDouble.h"
+#include "testkit/CapeDoubles.h"
 #include "testkit/TaskMemory.h"
 
 using testkit::textArray;

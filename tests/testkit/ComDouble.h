@@ -8,6 +8,7 @@
 #include <objbase.h>
 #include <oaidl.h>
 
+#include <algorithm>
 #include <atomic>
 #include <type_traits>
 #include <utility>
@@ -15,14 +16,14 @@
 
 #include "support/ComPtr.h"
 
+// A method a double does not implement: it answers E_NOTIMPL.
+#define TESTKIT_NOT_IMPLEMENTED(method, ...) \
+    STDMETHODIMP method(__VA_ARGS__) override { return E_NOTIMPL; }
+
 namespace testkit {
 
-// Doubles alive now, in this process.
-int liveDoubles();
-
 namespace detail {
-void doubleCreated();
-void doubleDestroyed();
+inline std::atomic<int> liveDoubles{0};
 
 template <class... Is>
 struct FirstDispatch {
@@ -34,28 +35,37 @@ struct FirstDispatch<I, Rest...> {
 };
 }  // namespace detail
 
+// Doubles alive now, in this process.
+inline int liveDoubles() { return detail::liveDoubles; }
+
 template <class First, class... Rest>
 class ComDouble : public First, public Rest... {
+    using Dispatch = typename detail::FirstDispatch<First, Rest...>::type;
+
 public:
-    ComDouble() { detail::doubleCreated(); }
+    ComDouble() { ++detail::liveDoubles; }
     ComDouble(const ComDouble&) = delete;
     ComDouble& operator=(const ComDouble&) = delete;
-    virtual ~ComDouble()
-    {
-        if (counted_)
-            detail::doubleDestroyed();
-    }
+    virtual ~ComDouble() { detail::liveDoubles -= counted_; }
 
     // Every interface identifier asked, in order.
     std::vector<IID> asked;
-    bool wasAskedFor(REFIID iid) const
-    {
-        for (const IID& each : asked)
-            if (each == iid)
-                return true;
-        return false;
-    }
+    bool wasAskedFor(REFIID iid) const { return std::find(asked.begin(), asked.end(), iid) != asked.end(); }
     ULONG references() const { return references_; }
+    // The question for iid answers the failure hr (E_NOINTERFACE: the double has no such
+    // interface), from its (after + 1)th time on; a success code refuses nothing.
+    void refuse(REFIID iid, HRESULT hr = E_NOINTERFACE, int after = 0)
+    {
+        if (FAILED(hr))
+            refused_.push_back({iid, hr, after});
+    }
+
+    IUnknown* unknown() { return static_cast<First*>(this); }
+    IDispatch* dispatch()
+        requires(!std::is_void_v<Dispatch>)
+    {
+        return static_cast<Dispatch*>(this);
+    }
 
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override
     {
@@ -63,8 +73,9 @@ public:
             return E_POINTER;
         *out = nullptr;
         asked.push_back(iid);
-        if (HRESULT refused = refusal(iid); FAILED(refused))
-            return refused;
+        for (Refused& each : refused_)
+            if (each.iid == iid && each.after-- <= 0)
+                return each.hr;
         *out = find(iid);
         if (!*out)
             return E_NOINTERFACE;
@@ -81,13 +92,7 @@ public:
     }
 
     // IDispatch, for doubles with a dual interface: no type information, no calls.
-    STDMETHODIMP GetTypeInfoCount(UINT* count)
-    {
-        if (!count)
-            return E_POINTER;
-        *count = 0;
-        return S_OK;
-    }
+    STDMETHODIMP GetTypeInfoCount(UINT* count) { return count ? (*count = 0, S_OK) : E_POINTER; }
     STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) { return E_NOTIMPL; }
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) { return E_NOTIMPL; }
     STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) { return E_NOTIMPL; }
@@ -97,19 +102,14 @@ protected:
     struct Uncounted {};
     explicit ComDouble(Uncounted) : counted_(false) {}
 
-    // A double that refuses some of its interfaces, or answers a question with a
-    // failure, returns that failure here for them.
-    virtual HRESULT refusal(REFIID) { return S_OK; }
-
 private:
     void* find(REFIID iid)
     {
         if (iid == IID_IUnknown)
-            return static_cast<IUnknown*>(static_cast<First*>(this));
-        using Dispatch = typename detail::FirstDispatch<First, Rest...>::type;
+            return unknown();
         if constexpr (!std::is_void_v<Dispatch>) {
             if (iid == IID_IDispatch)
-                return static_cast<IDispatch*>(static_cast<Dispatch*>(this));
+                return dispatch();
         }
         void* found = nullptr;
         auto match = [&]<class I>(I*) {
@@ -121,6 +121,12 @@ private:
         return found;
     }
 
+    struct Refused {
+        IID iid;
+        HRESULT hr;
+        int after;
+    };
+    std::vector<Refused> refused_;
     std::atomic<ULONG> references_{1};
     bool counted_ = true;
 };

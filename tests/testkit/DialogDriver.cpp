@@ -4,53 +4,30 @@ namespace testkit {
 
 namespace {
 constexpr UINT_PTR kTimeLimitTimer = 0x5143;
-DialogDriver* g_timedDriver = nullptr;  // the driver whose time limit runs (one at a time)
+bool* g_timedOut = nullptr;  // the flag of the driver whose time limit runs (one at a time)
+
+void cancel(HWND dialog) { PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); }
 }  // namespace
 
-DialogDriver::DialogDriver(int defaultButton) : boxes_(defaultButton) {}
-
-void DialogDriver::arm(std::function<void(HWND)> drive, UINT timeLimitMs)
-{
-    drive_ = std::move(drive);
-    timeLimitMs_ = timeLimitMs;
-    timedOut_ = false;
-    dialog_ = nullptr;
-    boxes_.onDialog([this](HWND window) { dialogOpened(window); });
-}
-
-void DialogDriver::disarm()
-{
-    boxes_.onDialog(nullptr);
-    dialog_ = nullptr;
-    drive_ = nullptr;
-    if (g_timedDriver == this)
-        g_timedDriver = nullptr;
-}
-
-void DialogDriver::dialogOpened(HWND window)
+void DialogDriver::opened(HWND window, const std::function<void(HWND)>& drive, UINT timeLimitMs)
 {
     if (dialog_ && IsWindow(dialog_)) {
         char caption[256] = {};
         GetWindowTextA(window, caption, sizeof caption);
         nestedCaptions_.push_back(caption);
-        if (nestedHandler_)
-            nestedHandler_(window);
-        else
-            PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        nestedHandler_ ? nestedHandler_(window) : cancel(window);
         return;
     }
     dialog_ = window;
-    g_timedDriver = this;
-    SetTimer(window, kTimeLimitTimer, timeLimitMs_, [](HWND w, UINT, UINT_PTR id, DWORD) {
+    g_timedOut = &timedOut_;
+    SetTimer(window, kTimeLimitTimer, timeLimitMs, [](HWND w, UINT, UINT_PTR id, DWORD) {
         KillTimer(w, id);
-        if (g_timedDriver)
-            g_timedDriver->timedOut_ = true;
+        *g_timedOut = true;
         EndDialog(w, -2);
     });
-    if (drive_)
-        drive_(window);
-    // Cancelled after the steps; a dialog the steps ended ignores it.
-    PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    if (drive)
+        drive(window);
+    cancel(window);  // after the steps; a dialog the steps ended ignores it
 }
 
 bool pumpUntil(const std::function<bool()>& done, UINT timeLimitMs)

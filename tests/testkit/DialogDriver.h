@@ -15,7 +15,7 @@ namespace testkit {
 class DialogDriver {
 public:
     // Message boxes are answered with defaultButton unless a test queues an answer.
-    explicit DialogDriver(int defaultButton = IDOK);
+    explicit DialogDriver(int defaultButton = IDOK) : boxes_(defaultButton) {}
     DialogDriver(const DialogDriver&) = delete;
     DialogDriver& operator=(const DialogDriver&) = delete;
 
@@ -28,8 +28,6 @@ public:
     void onNestedDialog(std::function<void(HWND)> handler) { nestedHandler_ = std::move(handler); }
     // Captions of the nested dialogs, in order.
     const std::vector<std::string>& nestedCaptions() const { return nestedCaptions_; }
-    // The driven dialog's window while it runs (null before and after).
-    HWND dialog() const { return dialog_; }
     // Whether the time limit ended the dialog (the test then fails on its own checks).
     bool timedOut() const { return timedOut_; }
 
@@ -40,23 +38,22 @@ public:
     template <class Show>
     auto run(Show&& show, std::function<void(HWND)> drive, UINT timeLimitMs = 20000)
     {
-        arm(std::move(drive), timeLimitMs);
+        dialog_ = nullptr;
+        timedOut_ = false;
+        boxes_.onDialog([this, drive = std::move(drive), timeLimitMs](HWND window) { opened(window, drive, timeLimitMs); });
         auto result = show();
-        disarm();
+        boxes_.onDialog(nullptr);
+        dialog_ = nullptr;
         return result;
     }
 
 private:
-    void arm(std::function<void(HWND)> drive, UINT timeLimitMs);
-    void disarm();
-    void dialogOpened(HWND window);
+    void opened(HWND window, const std::function<void(HWND)>& drive, UINT timeLimitMs);
 
     MessageBoxDriver boxes_;
-    std::function<void(HWND)> drive_;
     std::function<void(HWND)> nestedHandler_;
     std::vector<std::string> nestedCaptions_;
     HWND dialog_ = nullptr;
-    UINT timeLimitMs_ = 0;
     bool timedOut_ = false;
 };
 

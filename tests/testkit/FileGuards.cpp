@@ -3,8 +3,13 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
 #include "support/Trace.h"
-#include "support/UniqueHandle.h"
+
+namespace fs = std::filesystem;
 
 namespace testkit {
 
@@ -12,76 +17,53 @@ namespace {
 
 std::optional<std::string> environmentValue(const char* name)
 {
-    DWORD size = GetEnvironmentVariableA(name, nullptr, 0);
-    if (size == 0)
-        return std::nullopt;
-    std::string value(size, '\0');
-    value.resize(GetEnvironmentVariableA(name, value.data(), size));
-    return value;
+    char value[32767];
+    const DWORD size = GetEnvironmentVariableA(name, value, sizeof value);
+    return size ? std::optional<std::string>(std::string(value, size)) : std::nullopt;
 }
 
 std::string withoutTrailingBackslash(std::string path)
 {
-    if (!path.empty() && path.back() == '\\')
+    if (path.ends_with('\\'))
         path.pop_back();
     return path;
 }
 
-}  // namespace
-
-bool pathExists(const std::string& path)
+void writeFile(const std::string& path, const std::string& contents)
 {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::string readFile(const std::string& path)
-{
-    std::string contents;
-    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, 0, nullptr));
-    if (!file)
-        return contents;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
-        contents.append(buffer, read);
-    return contents;
-}
-
-bool writeFile(const std::string& path, const std::string& contents)
-{
-    UniqueHandle file(
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    return file && WriteFile(file.get(), contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr) &&
-           written == contents.size();
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << contents;
 }
 
 void removeTree(const std::string& path)
 {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            const std::string child = path + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                removeTree(child);
-            else
-                DeleteFileA(child.c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(path.c_str());
+    std::error_code ignored;
+    fs::remove_all(path, ignored);
+}
+
+}  // namespace
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+std::string programPath()
+{
+    char path[MAX_PATH] = {};
+    return std::string(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+}
+
+std::string programFolder()
+{
+    const std::string program = programPath();
+    return program.substr(0, program.find_last_of('\\'));
 }
 
 std::string temporaryDirectory()
 {
     char path[MAX_PATH + 1] = {};
-    GetTempPathA(MAX_PATH, path);
-    return path;
+    return std::string(path, GetTempPathA(MAX_PATH, path));
 }
 
 std::string vendorFolder()
@@ -91,76 +73,53 @@ std::string vendorFolder()
     return std::string(appData) + "\\Corvatek";
 }
 
-std::string productFolder()
-{
-    return vendorFolder() + "\\Corvane Quillon CAPE-OPEN";
-}
+std::string productFolder() { return vendorFolder() + "\\Corvane Quillon CAPE-OPEN"; }
 
 TemporaryFile::TemporaryFile(const std::string& name, const std::string& contents)
-    : path_(name.find('\\') == std::string::npos ? temporaryDirectory() + name : name)
+    : Restorer(name.find('\\') == std::string::npos ? temporaryDirectory() + name : name)
 {
     writeFile(path_, contents);
+    restore = [this] { DeleteFileA(path_.c_str()); };
 }
 
-TemporaryFile::~TemporaryFile()
+FileGuard::FileGuard(std::string path) : Restorer(std::move(path))
 {
-    DeleteFileA(path_.c_str());
-}
-
-FileGuard::FileGuard(std::string path) : path_(std::move(path))
-{
-    if (pathExists(path_))
+    if (GetFileAttributesA(path_.c_str()) != INVALID_FILE_ATTRIBUTES)
         saved_ = readFile(path_);
-}
-
-FileGuard::~FileGuard()
-{
-    if (saved_)
-        writeFile(path_, *saved_);
-    else
-        DeleteFileA(path_.c_str());
+    restore = [this, saved = saved_] { saved ? writeFile(path_, *saved) : void(DeleteFileA(path_.c_str())); };
 }
 
 std::string FileGuard::added() const
 {
-    std::string now = contents();
+    std::string now = readFile(path_);
     if (saved_ && now.starts_with(*saved_))
         now.erase(0, saved_->size());
     return now;
 }
 
-FolderGuard::FolderGuard(std::string path) : path_(std::move(path))
+FolderGuard::FolderGuard(std::string path)
+    : Restorer(path.find('\\') == std::string::npos ? temporaryDirectory() + path : std::move(path))
 {
-    created_ = !pathExists(path_) && CreateDirectoryA(path_.c_str(), nullptr);
+    if (CreateDirectoryA(path_.c_str(), nullptr))
+        restore = [this] { removeTree(path_); };
 }
 
-FolderGuard::~FolderGuard()
+FolderHider::FolderHider(std::string path) : Restorer(std::move(path))
 {
-    if (created_)
+    const bool hidden = MoveFileA(path_.c_str(), (path_ + ".qntest-aside").c_str());
+    restore = [this, hidden] {
         removeTree(path_);
+        if (hidden)
+            MoveFileA((path_ + ".qntest-aside").c_str(), path_.c_str());
+    };
 }
 
-FolderHider::FolderHider(std::string path) : path_(std::move(path)), aside_(path_ + ".qntest-aside")
+EnvironmentVariable::EnvironmentVariable(const char* name, const char* value) : Restorer(name)
 {
-    hidden_ = pathExists(path_) && MoveFileA(path_.c_str(), aside_.c_str());
-}
-
-FolderHider::~FolderHider()
-{
-    removeTree(path_);
-    if (hidden_)
-        MoveFileA(aside_.c_str(), path_.c_str());
-}
-
-EnvironmentVariable::EnvironmentVariable(const char* name, const char* value)
-    : name_(name), saved_(environmentValue(name))
-{
+    restore = [this, saved = environmentValue(name)] {
+        SetEnvironmentVariableA(path_.c_str(), saved ? saved->c_str() : nullptr);
+    };
     SetEnvironmentVariableA(name, value);
-}
-
-EnvironmentVariable::~EnvironmentVariable()
-{
-    SetEnvironmentVariableA(name_.c_str(), saved_ ? saved_->c_str() : nullptr);
 }
 
 TraceFileGuard::TraceFileGuard(const std::string& moduleBaseName, bool installed)
@@ -177,9 +136,6 @@ TraceFileGuard::TraceFileGuard(const std::string& moduleBaseName, bool installed
     resetTraceStateForTests();
 }
 
-TraceFileGuard::~TraceFileGuard()
-{
-    resetTraceStateForTests();
-}
+TraceFileGuard::~TraceFileGuard() { resetTraceStateForTests(); }
 
 }  // namespace testkit

@@ -1,105 +1,73 @@
 #pragma once
 // Files, folders and environment variables a test arranges, each put back as it was
-// found by the holder's destructor: so tests run in any order and leave the machine
-// as they found it. TraceFileGuard watches the library's trace files.
+// found at the end of the holder's scope: so tests run in any order and leave the
+// machine as they found it. TraceFileGuard watches the library's trace files.
+#include <functional>
 #include <optional>
 #include <string>
 
 namespace testkit {
 
-bool pathExists(const std::string& path);
 // The whole file as bytes ("" when it cannot be read). Trace files are written in
 // text mode: their line feeds read as CR LF.
 std::string readFile(const std::string& path);
-// Replaces the file's contents; false when it cannot be written.
-bool writeFile(const std::string& path, const std::string& contents);
-// Removes a folder with everything below it.
-void removeTree(const std::string& path);
-
+// The test program's full path, and the folder it lies in (with the library and
+// the compound list), without a trailing backslash.
+std::string programPath();
+std::string programFolder();
 // GetTempPathA's folder, with its trailing backslash (it follows TMP, then TEMP).
 std::string temporaryDirectory();
 // <local app data>\Corvatek and, below it, the product folder that holds the trace.
 std::string vendorFolder();
 std::string productFolder();
 
-// A file with the given contents (a bare name goes to the temporary directory),
-// deleted afterwards.
-class TemporaryFile {
+// What a holder below puts back at the end of its scope.
+class Restorer {
 public:
-    TemporaryFile(const std::string& name, const std::string& contents);
-    ~TemporaryFile();
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    Restorer(const Restorer&) = delete;
+    Restorer& operator=(const Restorer&) = delete;
     const std::string& path() const { return path_; }
 
-private:
+protected:
+    explicit Restorer(std::string path) : path_(std::move(path)) {}
+    ~Restorer() { restore(); }
     std::string path_;
+    std::function<void()> restore = [] {};
+};
+
+// A file with the given contents (a bare name goes to the temporary directory),
+// deleted afterwards.
+struct TemporaryFile : Restorer {
+    TemporaryFile(const std::string& name, const std::string& contents);
 };
 
 // Keeps a file's state: afterwards it holds its old contents again, or is gone when
 // it did not exist. added() is what was appended meanwhile (all of it when the file
 // was replaced rather than appended to).
-class FileGuard {
-public:
+struct FileGuard : Restorer {
     explicit FileGuard(std::string path);
-    ~FileGuard();
-    FileGuard(const FileGuard&) = delete;
-    FileGuard& operator=(const FileGuard&) = delete;
-    const std::string& path() const { return path_; }
-    std::string contents() const { return readFile(path_); }
     std::string added() const;
 
 private:
-    std::string path_;
     std::optional<std::string> saved_;
 };
 
-// A folder that exists for the test: created when missing, and then removed with what
-// the test put in it; a folder that was there already is left alone.
-class FolderGuard {
-public:
+// A folder that exists for the test: created when missing (a bare name below the
+// temporary directory), and then removed with what the test put in it; a folder that
+// was there already is left alone.
+struct FolderGuard : Restorer {
     explicit FolderGuard(std::string path);
-    ~FolderGuard();
-    FolderGuard(const FolderGuard&) = delete;
-    FolderGuard& operator=(const FolderGuard&) = delete;
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-    bool created_ = false;
-};
-
-// A folder below the temporary directory for the test alone, removed afterwards.
-class ScratchFolder : public FolderGuard {
-public:
-    explicit ScratchFolder(const std::string& name) : FolderGuard(temporaryDirectory() + name) {}
 };
 
 // A path where no folder exists for the test: one that was there is moved aside and
 // put back afterwards, once what the test made there is removed.
-class FolderHider {
-public:
+struct FolderHider : Restorer {
     explicit FolderHider(std::string path);
-    ~FolderHider();
-    FolderHider(const FolderHider&) = delete;
-    FolderHider& operator=(const FolderHider&) = delete;
-
-private:
-    std::string path_, aside_;
-    bool hidden_ = false;
 };
 
 // Sets (null: removes) an environment variable of this process, restored afterwards.
-class EnvironmentVariable {
-public:
+struct EnvironmentVariable : Restorer {
     EnvironmentVariable(const char* name, const char* value);
-    ~EnvironmentVariable();
-    EnvironmentVariable(const EnvironmentVariable&) = delete;
-    EnvironmentVariable& operator=(const EnvironmentVariable&) = delete;
-
-private:
-    std::string name_;
-    std::optional<std::string> saved_;
 };
 
 // The library's trace: <product folder>\<module>.trc, its fallbacks %TEMP%\<module>.trc
@@ -116,9 +84,8 @@ public:
     TraceFileGuard& operator=(const TraceFileGuard&) = delete;
 
     const std::string& path() const { return trace_.path(); }
-    // Entries written since the guard was made, in the product folder and in %TEMP%.
+    // Entries written to the product folder's trace since the guard was made.
     std::string added() const { return trace_.added(); }
-    std::string addedInTemp() const { return tempTrace_.added(); }
     // Lines appended to qnshow.txt since.
     std::string qnshowAdded() const { return qnshow_.added(); }
 

@@ -3,7 +3,8 @@
 // host passes to setup, recorded by position in the host's table of methods, over a
 // real compound document in memory. The component's storage is the element
 // "Component" of the document, opened transacted: what is written into it reaches
-// the document only when the storage is committed.
+// the document only when the storage is committed. The container is also the chain
+// of objects the library calls before it hands a message over (positions 11, 33, 21).
 #include <windows.h>
 #include <objidl.h>
 
@@ -23,7 +24,8 @@ namespace testkit {
 // itself, VT_DISPATCH), the integer 0x1234 (VT_I4), or the HRESULT `failure`.
 enum class StorageAnswer { Storage, Empty, NullObject, NotAStorage, Integer, Failure };
 
-class HostContainer : public ComDouble<IDispatch, ExtnUnitOperationContainer> {
+class HostContainer
+    : public ComDouble<IDispatch, ExtnUnitOperationContainer, ExtnMessageChainHead, ExtnMessageChainTail> {
 public:
     // answersHost false: a container with IDispatch alone, none of the host interfaces.
     explicit HostContainer(bool answersHost = true);
@@ -40,28 +42,26 @@ public:
     HRESULT touchResult = S_OK;            // what position 21 answers
 
     IDispatch* asDispatch() { return static_cast<IDispatch*>(this); }
-    IStorage* document() const { return document_.get(); }
     // The component's storage as handed out (opened or made at the first use).
     IStorage* componentStorage();
-    // Lets go of the component's storage, so that the document holds its committed state.
-    void dropComponentStorage() { storage_ = nullptr; }
     // The bytes of a stream of the committed component storage ("" when missing).
     std::string committedStream(const wchar_t* name);
 
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
 
-#define TESTKIT_RESERVED(n) \
-    STDMETHODIMP reserved##n() override { return E_NOTIMPL; }
+#define TESTKIT_RESERVED(n) TESTKIT_NOT_IMPLEMENTED(reserved##n)
     TESTKIT_RESERVED(3) TESTKIT_RESERVED(4) TESTKIT_RESERVED(5) TESTKIT_RESERVED(6) TESTKIT_RESERVED(7)
-    TESTKIT_RESERVED(8) TESTKIT_RESERVED(9) TESTKIT_RESERVED(10) TESTKIT_RESERVED(13) TESTKIT_RESERVED(14)
-    TESTKIT_RESERVED(15) TESTKIT_RESERVED(16) TESTKIT_RESERVED(17) TESTKIT_RESERVED(18) TESTKIT_RESERVED(19)
+    TESTKIT_RESERVED(8) TESTKIT_RESERVED(9) TESTKIT_RESERVED(10) TESTKIT_RESERVED(11) TESTKIT_RESERVED(12)
+    TESTKIT_RESERVED(13) TESTKIT_RESERVED(14) TESTKIT_RESERVED(15) TESTKIT_RESERVED(16) TESTKIT_RESERVED(17)
+    TESTKIT_RESERVED(18) TESTKIT_RESERVED(19) TESTKIT_RESERVED(20) TESTKIT_RESERVED(21) TESTKIT_RESERVED(22)
+    TESTKIT_RESERVED(23) TESTKIT_RESERVED(24) TESTKIT_RESERVED(25) TESTKIT_RESERVED(26) TESTKIT_RESERVED(27)
+    TESTKIT_RESERVED(28) TESTKIT_RESERVED(29) TESTKIT_RESERVED(30) TESTKIT_RESERVED(31) TESTKIT_RESERVED(32)
 #undef TESTKIT_RESERVED
     STDMETHODIMP getMessageChainHead(ExtnMessageChainHead** head) override;
     STDMETHODIMP handOverMessage(BSTR message, LONG zero) override;
     STDMETHODIMP storageRequest(LONG request, VARIANT* storage) override;
-
-protected:
-    HRESULT refusal(REFIID iid) override;
+    STDMETHODIMP getTail(ExtnMessageChainTail** tail) override;
+    STDMETHODIMP touch(LONG zero) override;
 
 private:
     bool answersHost_;

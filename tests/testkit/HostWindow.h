@@ -7,8 +7,19 @@ namespace testkit {
 
 class HostWindow {
 public:
-    HostWindow();
-    ~HostWindow();
+    HostWindow()
+    {
+        static const ATOM registered = [] {
+            WNDCLASSA windowClass{};
+            windowClass.lpfnWndProc = DefWindowProcA;
+            windowClass.hInstance = GetModuleHandleA(nullptr);
+            windowClass.lpszClassName = "QnTestHostWindow";
+            return RegisterClassA(&windowClass);
+        }();
+        window_ = CreateWindowExA(0, MAKEINTATOM(registered), "Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 400,
+                                  300, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    }
+    ~HostWindow() { DestroyWindow(window_); }
     HostWindow(const HostWindow&) = delete;
     HostWindow& operator=(const HostWindow&) = delete;
 

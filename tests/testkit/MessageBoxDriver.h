@@ -11,14 +11,12 @@ struct ShownBox {
     std::string ownerCaption;  // read while the box was up
     std::string caption;
     std::string text;
-    LONG style = 0;
     LONG exStyle = 0;
     bool hasIcon = false;
-    std::vector<int> buttons;  // control ids present: IDOK, IDCANCEL, IDYES, IDNO, ...
+    std::vector<int> buttons;  // control ids present, in the order IDOK, IDCANCEL, ... IDYES, IDNO, ...
 
     // Shown without an owner and above all windows (MB_SYSTEMMODAL).
     bool topmost() const { return (exStyle & WS_EX_TOPMOST) != 0; }
-    bool hasButton(int id) const;
 };
 
 // Watches the calling thread through a CBT hook while it lives: every message box
@@ -33,9 +31,9 @@ public:
     MessageBoxDriver& operator=(const MessageBoxDriver&) = delete;
 
     // The button to press on the next box (queued in order).
-    void answerNext(int button);
+    void answerNext(int button) { answers_.push_back(button); }
     // Called once for every dialog (not a message box) when it activates.
-    void onDialog(std::function<void(HWND)> handler);
+    void onDialog(std::function<void(HWND)> handler) { dialogHandler_ = std::move(handler); }
     // Called for every message box while it is up, before it is answered.
     void onBox(std::function<void(HWND)> handler) { boxHandler_ = std::move(handler); }
 
@@ -46,8 +44,6 @@ public:
 
 private:
     static LRESULT CALLBACK hookProc(int code, WPARAM wParam, LPARAM lParam);
-    static void CALLBACK inspectTimerProc(HWND window, UINT, UINT_PTR id, DWORD);
-    void activated(HWND window);
     void inspect(HWND window);
 
     HHOOK hook_ = nullptr;

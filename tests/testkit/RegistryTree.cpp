@@ -48,12 +48,6 @@ void RegistryTree::setText(const std::string& subkey, const char* name, const st
                    static_cast<DWORD>(text.size() + 1));
 }
 
-void RegistryTree::setDword(const std::string& subkey, const char* name, DWORD value) const
-{
-    RegKey key = create(root_, view_, below(path_, subkey));
-    RegSetValueExA(key.get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-}
-
 void RegistryTree::createKey(const std::string& subkey) const
 {
     create(root_, view_, below(path_, subkey));

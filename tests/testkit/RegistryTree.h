@@ -18,7 +18,6 @@ public:
     const std::string& path() const { return path_; }
     // Writes a value under path\subkey (subkey may be empty), creating the key.
     void setText(const std::string& subkey, const char* name, const std::string& text) const;
-    void setDword(const std::string& subkey, const char* name, DWORD value) const;
     void createKey(const std::string& subkey) const;
 
 private:

@@ -3,25 +3,20 @@
 #include <oleauto.h>
 
 #include "support/AnsiText.h"
-#include "support/ComPtr.h"
-#include "testkit/ComDouble.h"
 
 namespace testkit {
 
 struct ServedClass::Factory final : ComDouble<IClassFactory> {
     explicit Factory(Creator create) : ComDouble(Uncounted{}), create(std::move(create)) {}
 
-    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override
+    STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** out) override
     {
         if (!out)
             return E_POINTER;
         *out = nullptr;
-        if (outer)
-            return CLASS_E_NOAGGREGATION;
-        ++creations;
-        return create(iid, out);
+        return outer ? CLASS_E_NOAGGREGATION : (++creations, create(iid, out));
     }
-    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+    STDMETHODIMP LockServer(BOOL) override { return S_OK; }
 
     Creator create;
     int creations = 0;
@@ -46,10 +41,10 @@ ServedClass::ServedClass(const ClassRegistration& registration, Creator create)
     if (!registration.description.empty())
         describe(registration.description);
     if (create) {
-        factory_ = new Factory(std::move(create));
+        factory_ = ComPtr<IClassFactory>::attach(new Factory(std::move(create)));
         // In-process only: the library's creations include the in-process context, and a
         // local-server registration would make every test depend on the RPC service.
-        CoRegisterClassObject(clsid_, static_cast<IClassFactory*>(factory_), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
+        CoRegisterClassObject(clsid_, factory_.get(), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
                               &cookie_);
     }
 }
@@ -58,25 +53,19 @@ ServedClass::~ServedClass()
 {
     if (cookie_)
         CoRevokeClassObject(cookie_);
-    if (factory_)
-        ComPtr<IClassFactory>::attach(factory_);  // lets go of the reference held while served
 }
 
-int ServedClass::creations() const
-{
-    return factory_ ? factory_->creations : 0;
-}
+int ServedClass::creations() const { return factory_ ? static_cast<Factory*>(factory_.get())->creations : 0; }
 
-void ServedClass::describe(const DescriptionTexts& values) const
-{
-    classKey_->createKey("CapeDescription");
-    for (const auto& [name, text] : values)
-        classKey_->setText("CapeDescription", name.c_str(), text);
-}
+void ServedClass::describe(const DescriptionTexts& values) const { describeIn("CapeDescription", values); }
 
 void ServedClass::describePackage(const std::string& package, const DescriptionTexts& values) const
 {
-    const std::string key = "PropertyPackages\\" + package + "\\CapeDescription";
+    describeIn("PropertyPackages\\" + package + "\\CapeDescription", values);
+}
+
+void ServedClass::describeIn(const std::string& key, const DescriptionTexts& values) const
+{
     classKey_->createKey(key);
     for (const auto& [name, text] : values)
         classKey_->setText(key, name.c_str(), text);
@@ -90,29 +79,23 @@ void ServedClass::setText(const std::string& subkey, const char* name, const std
 void leaveErrorObject(const std::wstring& description, const std::wstring& source)
 {
     ComPtr<ICreateErrorInfo> creator;
+    ComPtr<IErrorInfo> info;
     if (FAILED(CreateErrorInfo(creator.put())))
         return;
     creator->SetDescription(const_cast<wchar_t*>(description.c_str()));
     creator->SetSource(const_cast<wchar_t*>(source.c_str()));
-    ComPtr<IErrorInfo> info;
     if (SUCCEEDED(creator.queryInterface(IID_IErrorInfo, info)))
         SetErrorInfo(0, info.get());
 }
 
 Creator failingCreator(HRESULT hr, const std::wstring& description)
 {
-    return [=](REFIID, void**) {
-        leaveErrorObject(description);
-        return hr;
-    };
+    return [=](REFIID, void**) { return leaveErrorObject(description), hr; };
 }
 
 Creator nullObjectCreator()
 {
-    return [](REFIID, void** out) {
-        *out = nullptr;
-        return S_OK;
-    };
+    return [](REFIID, void**) { return S_OK; };
 }
 
 }  // namespace testkit

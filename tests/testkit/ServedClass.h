@@ -11,8 +11,10 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
+#include "testkit/ComDouble.h"
 #include "testkit/RegistryTree.h"
 
 namespace testkit {
@@ -49,29 +51,35 @@ public:
     void describePackage(const std::string& package, const DescriptionTexts& values) const;
     // Any text value under the class's key (subkey relative to it, may be empty).
     void setText(const std::string& subkey, const char* name, const std::string& text) const;
-    const RegistryTree& classKey() const { return *classKey_; }
 
 private:
+    void describeIn(const std::string& key, const DescriptionTexts& values) const;
+
     CLSID clsid_{};
     std::string clsidText_;
     std::string progId_;
     std::unique_ptr<RegistryTree> classKey_;
     std::unique_ptr<RegistryTree> progIdKey_;
     struct Factory;
-    Factory* factory_ = nullptr;  // one reference, held while served
+    ComPtr<IClassFactory> factory_;  // held while served
     DWORD cookie_ = 0;
 };
 
 // Creators for the common cases.
-// A new T(args...) (a ComDouble), asked for iid.
+// A new T (a ComDouble) for each creation, asked for iid: made by T(args...), or by T()
+// and then handed to the argument when that is one function of T&, which prepares it.
 template <class T, class... Args>
 Creator creatorOf(Args... args)
 {
     return [=](REFIID iid, void** out) {
-        T* object = new T(args...);
-        const HRESULT hr = object->QueryInterface(iid, out);
-        object->Release();
-        return hr;
+        ComPtr<T> object;
+        if constexpr (sizeof...(Args) == 1 && (std::is_invocable_v<const Args&, T&> && ...)) {
+            object = makeDouble<T>();
+            (args(*object.get()), ...);
+        } else {
+            object = makeDouble<T>(args...);
+        }
+        return object->QueryInterface(iid, out);
     };
 }
 // The class factory fails with hr, leaving an error object with this description.

@@ -29,5 +29,4 @@ public:
         object.categoryFilter = filter;
     }
     static void setParentProgId(ICCAPEGUI* gui, const std::string& progId) { of(gui).parentProgID = progId; }
-    static bool warningsEnabled(ICCAPEGUI* gui) { return of(gui).warningsEnabled; }
 };

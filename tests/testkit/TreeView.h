@@ -2,7 +2,7 @@
 // The Component Manager's tree as the user sees it, and the user's clicks in it, made
 // with the tree's own messages: reading the labels, finding an item by its label path,
 // selecting it (TVM_SELECTITEM: the dialog gets TVN_SELCHANGED, as after a click) and
-// the notifications the dialog handles (NM_CLICK, NM_DBLCLK, NM_RCLICK).
+// the notifications the dialog handles (NM_DBLCLK, NM_RCLICK).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -22,6 +22,7 @@ struct TreeNode {
     bool hasRecord = false;  // the item carries data (the catalogue's record)
     bool expanded = false;
     std::vector<TreeNode> children;
+    HTREEITEM item = nullptr;
 
     // The node at path below this one (this one for an empty path); null when missing.
     const TreeNode* find(const LabelPath& path) const;
@@ -33,10 +34,9 @@ struct TreeNode {
 
 class TreeView {
 public:
-    // The tree control of a dialog: the Component Manager's unless told otherwise.
-    explicit TreeView(HWND dialog, int treeId = IDC_COMPONENT_TREE);
+    // The tree control of a dialog: the Component Manager's.
+    explicit TreeView(HWND dialog) : dialog_(dialog), tree_(GetDlgItem(dialog, IDC_COMPONENT_TREE)) {}
 
-    HWND hwnd() const { return tree_; }
     // The whole tree: the returned node's children are the top-level items.
     TreeNode read() const;
     // The node at path ({}: the whole tree). A missing item fails the test and gives
@@ -46,17 +46,14 @@ public:
     std::vector<std::string> labels(const LabelPath& path = {}) const { return node(path).childLabels(); }
     // The item at path; null when missing (no failure: for the tests of absence).
     HTREEITEM find(const LabelPath& path) const;
-    bool has(const LabelPath& path) const { return find(path) != nullptr; }
 
-    // Selects the item at path as a click does. A missing item fails the test and
-    // selects nothing; false then.
+    // Selects the item at path as a click does; a missing item fails the test and
+    // selects nothing (false then). select(nullptr): no item selected at all.
     bool select(const LabelPath& path) const;
-    // Selects item (null: no item at all).
     void select(HTREEITEM item) const;
     // The tree's notification to the dialog (it concerns the selected item).
     void notify(UINT code) const;
     // Selection, then the click's notification.
-    void click(const LabelPath& path) const { clickWith(path, NM_CLICK); }
     void doubleClick(const LabelPath& path) const { clickWith(path, NM_DBLCLK); }
     void rightClick(const LabelPath& path) const { clickWith(path, NM_RCLICK); }
 
@@ -65,10 +62,6 @@ private:
 
     HWND dialog_;
     HWND tree_;
-    int treeId_;
 };
-
-// "a / b / c", for failure messages.
-std::string joined(const LabelPath& path);
 
 }  // namespace testkit

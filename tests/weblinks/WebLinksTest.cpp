@@ -22,7 +22,10 @@ struct BrowserLog {
 
 class RecordingBrowser final : public testkit::ComDouble<IWebBrowserApp> {
 public:
-    explicit RecordingBrowser(std::shared_ptr<BrowserLog> log) : log_(std::move(log)) {}
+    explicit RecordingBrowser(std::shared_ptr<BrowserLog> log) : log_(std::move(log))
+    {
+        refuse(IID_IWebBrowserApp, log_->appQuery);
+    }
 
     // IWebBrowserApp is an IWebBrowser too.
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override
@@ -49,7 +52,7 @@ public:
     }
 
     // The rest of a browser, which the library never asks for.
-#define REFUSED(method, ...) STDMETHODIMP method(__VA_ARGS__) override { return E_NOTIMPL; }
+#define REFUSED TESTKIT_NOT_IMPLEMENTED
     REFUSED(GoBack) REFUSED(GoForward) REFUSED(GoHome) REFUSED(GoSearch) REFUSED(Refresh) REFUSED(Refresh2, VARIANT*)
     REFUSED(Stop) REFUSED(Quit) REFUSED(ClientToWindow, int*, int*) REFUSED(PutProperty, BSTR, VARIANT)
     REFUSED(GetProperty, BSTR, VARIANT*) REFUSED(get_Application, IDispatch**) REFUSED(get_Parent, IDispatch**)
@@ -63,9 +66,6 @@ public:
     REFUSED(get_ToolBar, int*) REFUSED(put_ToolBar, int) REFUSED(get_MenuBar, VARIANT_BOOL*)
     REFUSED(put_MenuBar, VARIANT_BOOL) REFUSED(get_FullScreen, VARIANT_BOOL*) REFUSED(put_FullScreen, VARIANT_BOOL)
 #undef REFUSED
-
-protected:
-    HRESULT refusal(REFIID iid) override { return iid == IID_IWebBrowserApp ? log_->appQuery : S_OK; }
 
 private:
     std::shared_ptr<BrowserLog> log_;

@@ -1,0 +1,153 @@
+// regsvr32 /n /i:user on a copy of the built library: everything goes under the user's
+// classes root and nothing under the machine's, the class is served from the copy the
+// user's keys name, and /u /n /i:user leaves nothing of it behind.
+#include <windows.h>
+#include <objbase.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+#include "support/ComPtr.h"
+#include "support/RegKey.h"
+#include "support/UniqueHandle.h"
+#include "testkit/FileGuards.h"
+#include "testkit/RegistrySnapshot.h"
+#include "testkit/RegistryTree.h"
+
+namespace {
+
+const std::string kUserClasses = "Software\\Classes\\";
+const std::string kClsid = "{3F6A1D20-7C41-4B8E-9D2A-51C0E7B4A913}";
+const std::string kCheckClsid = "{07CCC4CE-59F8-4771-A62B-FCBCB3278FB0}";
+const std::string kLibid = "{5D0C2E71-A9B3-4F16-8C47-2E9B6A0F3D58}";
+// The keys of the library under a classes root.
+const std::vector<std::string> kOwnKeys = {"CLSID\\" + kClsid, "CLSID\\" + kCheckClsid, "QnShowCOCATIDs.CCAPEGUI11",
+                                           "QnShowCOCATIDs.CCAPEGUI11.1", "QnShowCOCATIDs.RegistrationCheck",
+                                           "TypeLib\\" + kLibid, "Interface\\{3F6A1D21-7C41-4B8E-9D2A-51C0E7B4A913}"};
+
+// The system's regsvr32 with these arguments; its exit code (0: it succeeded).
+DWORD regsvr32(const std::string& arguments)
+{
+    std::string line = "regsvr32.exe " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return GetLastError();
+    const UniqueHandle running(process.hProcess), thread(process.hThread);
+    WaitForSingleObject(running.get(), 60000);
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(running.get(), &code);
+    return code;
+}
+
+// The module registered for the user (regsvr32 /n /i:user) while this lives, and
+// unregistered (/u /n /i:user) at the latest when it goes, even after a failed check.
+struct UserRegistration {
+    explicit UserRegistration(std::string path) : module(std::move(path)) {}
+    ~UserRegistration() { unregister(); }
+    DWORD unregister() { return std::exchange(registered, false) ? regsvr32("/s /u /n /i:user " + quoted()) : 0; }
+    std::string quoted() const { return "\"" + module + "\""; }
+
+    std::string module;
+    DWORD exitCode = regsvr32("/s /n /i:user " + quoted());
+    bool registered = true;
+};
+
+testkit::RegistrySnapshot snapshotOf(HKEY root, const std::string& classesRoot, const std::vector<std::string>& keys)
+{
+    testkit::RegistrySnapshot all;
+    for (const std::string& key : keys) {
+        RegKey opened;
+        if (RegOpenKeyExA(root, (classesRoot + key).c_str(), 0, KEY_READ, opened.put()) == ERROR_SUCCESS)
+            testkit::snapshotInto(opened.get(), key, all);
+    }
+    return all;
+}
+
+// The keys and values below the user's classes root, without the containers that a
+// registration creates and never removes (CLSID is never deleted; the type library's
+// removal leaves TypeLib and Interface) as long as they are empty.
+testkit::RegistrySnapshot userClasses(const testkit::RegistrySnapshot& before = {})
+{
+    RegKey classes;
+    RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Classes", 0, KEY_READ, classes.put());
+    testkit::RegistrySnapshot all = testkit::snapshot(classes.get());
+    for (const std::string container : {"CLSID", "Interface", "TypeLib", "Typelib"}) {
+        const auto found = all.find(container);
+        if (found == all.end() || !found->second.empty() || before.count(container))
+            continue;
+        const auto next = std::next(found);
+        if (next == all.end() || next->first.rfind(container + "\\", 0) != 0)
+            all.erase(found);
+    }
+    return all;
+}
+
+// What a client does with the user's keys when the system reads them (Wine's COM
+// reads the machine's classes root only: a ProgID registered under the user's alone
+// cannot be created there): ProgID, its CLSID, that class's server file, its class
+// object, a new object. What the module answers.
+HRESULT createFromUserRegistration(const std::string& progId)
+{
+    const std::string clsid = testkit::readText(kUserClasses + progId + "\\CLSID", "", HKEY_CURRENT_USER);
+    const std::string server =
+        testkit::readText(kUserClasses + "CLSID\\" + clsid + "\\InprocServer32", "", HKEY_CURRENT_USER);
+    const std::unique_ptr<std::remove_pointer_t<HMODULE>, decltype(&FreeLibrary)> module(LoadLibraryA(server.c_str()),
+                                                                                      &FreeLibrary);
+    using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
+    const auto getClassObject = reinterpret_cast<GetClassObject>(
+        module ? reinterpret_cast<void*>(GetProcAddress(module.get(), "DllGetClassObject")) : nullptr);
+    CLSID id{};
+    ComPtr<IClassFactory> factory;
+    ComPtr<IDispatch> object;
+    if (!getClassObject || FAILED(CLSIDFromString(std::wstring(clsid.begin(), clsid.end()).c_str(), &id)))
+        return E_UNEXPECTED;
+    const HRESULT hr = getClassObject(id, IID_IClassFactory, factory.putVoid());
+    return FAILED(hr) ? hr : factory->CreateInstance(nullptr, IID_IDispatch, object.putVoid());
+}
+
+}  // namespace
+
+TEST(PerUserInstallation, RegistersUnderTheUsersClassesRootOnlyAndUnregistersWithoutALeftover)
+{
+    const testkit::FolderGuard folder("QnPerUser");
+    const std::string copy = folder.path() + "\\QnCOGUI11.dll";
+    ASSERT_TRUE(CopyFileA((testkit::programFolder() + "\\QnCOGUI11.dll").c_str(), copy.c_str(), FALSE))
+        << "a copy of the built library";
+    const testkit::RegistrySnapshot machineBefore = snapshotOf(HKEY_LOCAL_MACHINE, kUserClasses, kOwnKeys);
+    const testkit::RegistrySnapshot userBefore = userClasses();
+
+    EXPECT_NE(regsvr32("/s /n /i:everyone \"" + copy + "\""), 0u) << "a command line other than user is refused";
+    EXPECT_EQ(userClasses(userBefore), userBefore) << "and writes nothing";
+
+    UserRegistration registration(copy);
+    ASSERT_EQ(registration.exitCode, 0u) << "regsvr32 /n /i:user succeeds";
+    const std::pair<std::string, std::string> written[] = {
+        {"CLSID\\" + kClsid + "\\InprocServer32", copy},
+        {"QnShowCOCATIDs.CCAPEGUI11\\CLSID", kClsid},
+        {"QnShowCOCATIDs.CCAPEGUI11\\CurVer", "QnShowCOCATIDs.CCAPEGUI11.1"},
+        {"QnShowCOCATIDs.CCAPEGUI11.1\\CLSID", kClsid},
+        {"CLSID\\" + kCheckClsid + "\\InprocServer32", copy},
+        {"QnShowCOCATIDs.RegistrationCheck\\CLSID", kCheckClsid},
+        {"TypeLib\\" + kLibid + "\\1.1\\409\\win64", copy},
+        {"Interface\\{3F6A1D21-7C41-4B8E-9D2A-51C0E7B4A913}\\TypeLib", kLibid},
+    };
+    for (const auto& [key, text] : written)
+        EXPECT_EQ(testkit::readText(kUserClasses + key, "", HKEY_CURRENT_USER), text)
+            << "HKEY_CURRENT_USER\\Software\\Classes\\" << key;
+    EXPECT_EQ(snapshotOf(HKEY_LOCAL_MACHINE, kUserClasses, kOwnKeys), machineBefore)
+        << "the machine's registration of the library is as it was";
+    EXPECT_EQ(createFromUserRegistration("QnShowCOCATIDs.CCAPEGUI11"), S_OK)
+        << "the user's ProgID leads to the copy, which makes the object";
+
+    EXPECT_EQ(registration.unregister(), 0u) << "regsvr32 /u /n /i:user succeeds";
+    EXPECT_EQ(userClasses(userBefore), userBefore) << "nothing of the library is left under the user's classes root";
+    EXPECT_EQ(snapshotOf(HKEY_LOCAL_MACHINE, kUserClasses, kOwnKeys), machineBefore)
+        << "and the machine's registration is untouched";
+}

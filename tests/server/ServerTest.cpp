@@ -13,6 +13,7 @@
 #include "support/ComPtr.h"
 #include "support/ErrorReport.h"
 #include "support/RegKey.h"
+#include "registration/ModuleRegistration.h"
 #include "support/UniqueBstr.h"
 #include "testkit/HostContainer.h"
 #include "testkit/MessageBoxDriver.h"
@@ -169,6 +170,30 @@ TEST_F(Server, RegisteringWritesTheScriptsKeysAndUnregisteringRemovesExactlyThem
         << "only others' keys stay, and the ProgID key that holds one of them";
     EXPECT_EQ(text(typeLib), "QnShowCOCATIDs11 1.1 Type Library") << "the type library stays registered";
     EXPECT_EQ(unregisterServer(), S_OK) << "unregistering again finds nothing to remove";
+}
+
+TEST_F(Server, ModulePathsAreRegisteredAsTheyAreAndALibraryBesideAModuleIsFoundByItsTlbName)
+{
+    const testkit::FolderGuard folder("QnServer O'Neill " + std::to_string(GetCurrentProcessId()));
+    const std::string copy = folder.path() + "\\QnCOGUI11.dll";
+    ASSERT_TRUE(CopyFileA(kModule.c_str(), copy.c_str(), FALSE)) << "the module in a folder with an apostrophe";
+    {
+        const HMODULE copied = LoadLibraryA(copy.c_str());
+        ASSERT_TRUE(copied);
+        auto registerCopy = reinterpret_cast<HRESULT (*)()>(
+            reinterpret_cast<void*>(GetProcAddress(copied, "DllRegisterServer")));
+        EXPECT_EQ(registerCopy(), S_OK);
+        FreeLibrary(copied);
+    }
+    EXPECT_EQ(text(kClass + "\\InprocServer32"), copy) << "the apostrophe written once, as in the path";
+
+    // A module without a type library of its own, and the library beside it.
+    const std::string fake = folder.path() + "\\Fake.dll", besideIt = folder.path() + "\\Fake.tlb";
+    testkit::TemporaryFile emptyModule(fake, "");
+    ASSERT_TRUE(CopyFileA((testkit::programFolder() + "\\QnShowCOCATIDs11.tlb").c_str(), besideIt.c_str(), FALSE));
+    EXPECT_EQ(registerTypeLibrary(std::wstring(fake.begin(), fake.end())), S_OK);
+    EXPECT_EQ(text("TypeLib\\{5D0C2E71-A9B3-4F16-8C47-2E9B6A0F3D58}\\1.1\\409\\win64"), besideIt)
+        << "registered from the .tlb file beside the module";
 }
 
 TEST(BinaryLayout, MembersKeepTheirSlotsAndDispids)

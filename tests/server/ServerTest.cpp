@@ -190,7 +190,7 @@ TEST_F(Server, ModulePathsAreRegisteredAsTheyAreAndALibraryBesideAModuleIsFoundB
     // A module without a type library of its own, and the library beside it.
     const std::string fake = folder.path() + "\\Fake.dll", besideIt = folder.path() + "\\Fake.tlb";
     testkit::TemporaryFile emptyModule(fake, "");
-    ASSERT_TRUE(CopyFileA((testkit::programFolder() + "\\QnShowCOCATIDs11.tlb").c_str(), besideIt.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(QN_TYPELIB_FILE, besideIt.c_str(), FALSE)) << "the compiled type library beside it";
     EXPECT_EQ(registerTypeLibrary(std::wstring(fake.begin(), fake.end())), S_OK);
     EXPECT_EQ(text("TypeLib\\{5D0C2E71-A9B3-4F16-8C47-2E9B6A0F3D58}\\1.1\\409\\win64"), besideIt)
         << "registered from the .tlb file beside the module";

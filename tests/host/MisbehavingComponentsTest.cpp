@@ -48,25 +48,28 @@ TEST_F(MisbehavingComponents, AProbeOfAComponentThatCreatesNothingIsExplained)
     expectFirstBox(driver.boxes(), "Error creating interface 'IUnknown' for class '" + unit.progId() + kNoObject);
 }
 
-// Answers "no" for ICapeUnit but leaves another object in the out parameter.
-class LeavesAnObjectBehind : public ComDouble<IDispatch> {
+// Answers the question for ICapeUnit with answer and leftover in the out parameter:
+// "no" with another object, or "yes" with no object.
+class AnswersBadly : public ComDouble<IDispatch> {
 public:
-    explicit LeavesAnObjectBehind(IUnknown* leftover) : leftover_(leftover) {}
+    AnswersBadly(HRESULT answer, IUnknown* leftover) : answer_(answer), leftover_(leftover) {}
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override
     {
         if (iid != IID_ICapeUnit)
             return ComDouble::QueryInterface(iid, out);
         *out = leftover_;
-        return E_NOINTERFACE;
+        return answer_;
     }
 
 private:
+    HRESULT answer_;
     IUnknown* leftover_;
 };
 
 // A class registered as a unit operation that makes: nothing, an object without
-// ICapeUnit (named without the type library's names), or one that leaves another
-// object behind in its failed answer. The last box's text ("@": the ProgID).
+// ICapeUnit (named without the type library's names), one that leaves another object
+// behind in its failed answer, or one that answers "yes" without an object. The last
+// box's text ("@": the ProgID).
 struct NotAUnitRow {
     const char* name;
     int made;
@@ -80,7 +83,8 @@ TEST_P(NotAUnit, IsRefusedNamedAndReleased)
     struct Bystander : ComDouble<IDispatch> {};
     ComPtr<Bystander> bystander = makeDouble<Bystander>();
     const Creator makes[] = {nullObjectCreator(), creatorOf<Bystander>(),
-                             creatorOf<LeavesAnObjectBehind>(bystander->unknown())};
+                             creatorOf<AnswersBadly>(E_NOINTERFACE, bystander->unknown()),
+                             creatorOf<AnswersBadly>(S_OK, nullptr)};
     ServedClass unit({"QnTest.NotAUnit", {kUnitCatid}, {{"CapeVersion", "1.0"}}}, makes[GetParam().made]);
     ASSERT_FALSE(keyExists("Interface\\{678C0998-0100-11D2-A67D-00105A42887F}")) << "no name for ICapeUnit here";
     ComPtr<ICCAPEGUI> gui = libraryObject(kUnitsFilter);
@@ -105,7 +109,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         NotAUnitRow{"MakesNothing", 0, 2, " ERROR: Error creating CAPE-OPEN component '@' (ProgId '@', type 'ICapeUnit')"},
         NotAUnitRow{"LacksTheInterface", 1, 1, " ERROR: The CAPE-OPEN component '@' does not implement the interface 'ICapeUnit'"},
-        NotAUnitRow{"LeavesAnObjectBehind", 2, 1, " ERROR: The CAPE-OPEN component '@' does not implement"}),
+        NotAUnitRow{"LeavesAnObjectBehind", 2, 1, " ERROR: The CAPE-OPEN component '@' does not implement"},
+        NotAUnitRow{"AnswersWithoutAnObject", 3, 1, " ERROR: The CAPE-OPEN component '@' does not implement"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

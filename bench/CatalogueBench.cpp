@@ -21,7 +21,7 @@
 #include "catalogue/CategoryClasses.h"
 #include "catalogue/PackageList.h"
 #include "catalogue/RecordReader.h"
-#include "catalogue/WideText.h"
+#include "support/WideText.h"
 #include "support/ComPtr.h"
 #include "support/ErrorReport.h"
 #include "support/MTUtils.h"
@@ -70,7 +70,7 @@ size_t buildWithoutTree()
             continue;
         for (const CAPETreeItemTag* manager : listed) {
             CLSID clsid = CLSID_NULL;
-            CLSIDFromProgID(widen(manager->ProgID).c_str(), &clsid);
+            CLSIDFromProgID(toWide(manager->ProgID).c_str(), &clsid);
             ComPtr<IUnknown> object;
             if (FAILED(createInterface(clsid, nullptr, kAnyServer, IID_IUnknown, object.putVoid(), nullptr)))
                 continue;

@@ -7,13 +7,9 @@
 
 #include "catalogue/DescriptionKey.h"
 #include "support/AnsiText.h"
+#include "support/MemoryHolders.h"
 
 namespace {
-
-struct CoTaskMemDeleter {
-    void operator()(wchar_t* p) const { CoTaskMemFree(p); }
-};
-using CoTaskText = std::unique_ptr<wchar_t, CoTaskMemDeleter>;
 
 std::string clsidText(REFCLSID clsid)
 {

@@ -16,6 +16,9 @@ public:
     static std::string moduleName();
     // The module name up to its first '.'.
     static std::string moduleBaseName();
+    // The caption of the application's own boxes: the module base name, else
+    // "QnCOGUI11" while no module name is registered.
+    static std::string applicationTitle();
 
     // Full path of the named loaded module (the registered one when name is null).
     static std::optional<std::string> getModulePath(const char* name);

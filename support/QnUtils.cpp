@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "support/ErrorReport.h"
+#include "support/MemoryHolders.h"
 #include "support/MTUtils.h"
 
 // Process-wide values, touched only by the host's UI thread: plain values.
@@ -20,8 +21,6 @@ int g_mainHostVersion = 0;
 std::array<std::optional<std::string>, kCompoundSlotCount> g_compoundNames;
 std::array<std::optional<std::string>, kCompoundSlotCount> g_casNumbers;
 int g_casCount = 0;
-
-using UniqueCFile = std::unique_ptr<FILE, decltype(&fclose)>;
 
 bool isBlank(char c)
 {
@@ -176,7 +175,7 @@ void QnUtils::readCompoundList()
 void QnUtils::readCompoundList(const std::string& path)
 {
     clearCompoundTables();
-    UniqueCFile file(fopen(path.c_str(), "rb"), &fclose);
+    UniqueCFile file(fopen(path.c_str(), "rb"));
     if (!file) {
         reportCompoundListProblem("Cannot open QnpCASnos.txt");
         return;

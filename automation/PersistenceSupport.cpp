@@ -78,7 +78,7 @@ HRESULT CCCAPEGUI::initNewComponent(IStorage* storage)
         ComPtr<IPersistStorage> persist;
         hr = component.queryInterface(IID_IPersistStorage, persist);
         if (FAILED(hr))
-            return reportError(hr, "Unexpected error ", nullptr, nullptr, true);
+            return reportUnexpected(hr);
         // A component must not be handed a storage that is not there.
         requireStorage(storage);
         hr = persist->InitNew(storage);
@@ -87,7 +87,7 @@ HRESULT CCCAPEGUI::initNewComponent(IStorage* storage)
         ComPtr<IPersistStreamInit> persist;
         hr = component.queryInterface(IID_IPersistStreamInit, persist);
         if (FAILED(hr))
-            return reportError(hr, "Unexpected error ", nullptr, nullptr, true);
+            return reportUnexpected(hr);
         hr = persist->InitNew();
         text = "Unexpected error initializing COM persistence (IPersistStreamInit)";
     } else {
@@ -100,14 +100,8 @@ HRESULT CCCAPEGUI::initNewComponent(IStorage* storage)
     return hr;
 }
 
-HRESULT CCCAPEGUI::upgradeOldPersistence(HRESULT openResult, IStorage* storage)
+HRESULT CCCAPEGUI::upgradeOldPersistence(IStorage* storage)
 {
-    if (openResult != STG_E_FILENOTFOUND) {
-        if (FAILED(openResult))
-            reportError(openResult, "Unexpected error ", nullptr, nullptr, true);
-        return openResult;
-    }
-    // No stream of ours: saved by the old mechanism, so the component starts anew.
     HRESULT hr = initNewComponent(storage);
     if (FAILED(hr))
         return reportError(hr, "Unexpected error. Contact support", nullptr, hostWindow, true);
@@ -117,7 +111,7 @@ HRESULT CCCAPEGUI::upgradeOldPersistence(HRESULT openResult, IStorage* storage)
                                  "upgraded to be saved through new COM Persistence.";
         showMessage(text.c_str(), "", MB_ICONINFORMATION, nullptr);
     }
-    return STG_E_FILENOTFOUND;
+    return S_OK;
 }
 
 namespace {
@@ -165,10 +159,10 @@ HRESULT CCCAPEGUI::reportPersistenceFailure(HRESULT code, const char* text, cons
         hr = container->handOverMessage(hostMessage.get(), 0);
     }
     if (FAILED(hr))
-        return reportError(hr, "Unexpected error ", nullptr, nullptr, true);
+        return reportUnexpected(hr);
 
     carried.restoreErrorInfo();
-    if (code == 100)
+    if (code == kInternalFailure)
         reportError(code, text, nullptr, hostWindow, true);
     return traceError(code, text, nullptr);
 }

@@ -142,6 +142,7 @@ int main(int argc, char** argv)
         const PackageData& data = reinterpret_cast<CCOTHConfig*>(address)->packageData;
 
         CCOTHConfig emptyDialog;  // the same dialog without package data: its fixed cost
+        PackageOptions emptyOptions;
         std::vector<double> shown, floor, fixed;
         size_t characters = 0;
         for (int run = 0; run < runs && result == 0; ++run) {
@@ -156,7 +157,7 @@ int main(int argc, char** argv)
 
             g_shownAt = 0;
             const double emptyOpened = now();
-            emptyDialog.show(host);
+            emptyDialog.show(host, emptyOptions, {});
             fixed.push_back(g_shownAt - emptyOpened);
             if (shown.back() <= 0 || fixed.back() <= 0) {
                 std::fprintf(stderr, "the dialog could not be shown\n");

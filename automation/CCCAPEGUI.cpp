@@ -19,7 +19,7 @@ HRESULT CCCAPEGUI::createInstance(IUnknown* outer, REFIID iid, void** out)
 CCCAPEGUI::CCCAPEGUI(IUnknown* outer)
     : DualObject(outer, IID_ICCAPEGUI)
 {
-    MTUtils::setModuleName("QnCOGUI11");
+    MTUtils::setModuleName(kLibraryName);
 }
 
 CCCAPEGUI::~CCCAPEGUI() = default;

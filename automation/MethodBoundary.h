@@ -18,7 +18,7 @@ HRESULT methodBoundary(const char* context, HWND owner, Body&& body) noexcept
             error.restoreErrorInfo();
             return reportError(error.code(), kUnexpectedErrorText, context, owner, true);
         } catch (const std::bad_alloc&) {
-            return reportError(E_OUTOFMEMORY, "Not enough memory", context, owner, true);
+            return reportError(E_OUTOFMEMORY, kOutOfMemoryText, context, owner, true);
         } catch (...) {
             return reportError(E_UNEXPECTED, kUnexpectedErrorText, context, owner, true);
         }

@@ -7,6 +7,7 @@
 // stream-based one writes exactly its own data into the stream "CAPEOPEN" of it.
 #include "automation/PersistenceSupport.h"
 
+#include <string>
 #include <utility>
 
 #include "HostContainer.h"
@@ -135,11 +136,11 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::saveStorage()
     return methodBoundaryReportedBy(
         [&](HRESULT) { return reportPersistenceFailure(kPersistenceFailure, kSavingFailed, nullptr); },
         [&]() -> HRESULT {
-            if (!container)
-                return reportError(OLE_E_NOSTORAGE,
-                                   "Error saving component through COM persistence: the host has given no "
-                                   "container (setup) to ask for the storage.",
-                                   nullptr, hostWindow, true);
+            if (!container) {
+                const std::string text =
+                    std::string(kSavingFailed) + ": the host has given no container (setup) to ask for the storage.";
+                return reportError(OLE_E_NOSTORAGE, text.c_str(), nullptr, hostWindow, true);
+            }
             VariantHolder answer;
             HRESULT hr = container->storageRequest(kStorageToSaveInto, &answer);
             if (FAILED(hr))

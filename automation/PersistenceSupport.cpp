@@ -11,8 +11,10 @@
 
 #include "automation/BstrText.h"
 #include "automation/CCCAPEGUI.h"
+#include "automation/ErrorObject.h"
 #include "automation/RaisedError.h"
 #include "support/ErrorReport.h"
+#include "support/MTUtils.h"
 #include "support/UniqueBstr.h"
 
 namespace {
@@ -24,14 +26,7 @@ constexpr size_t kMaxHostMessageLength = 511;
 
 void raiseDescribed(HRESULT code, const wchar_t* description)
 {
-    ComPtr<ICreateErrorInfo> created;
-    if (SUCCEEDED(CreateErrorInfo(created.put()))) {
-        created->SetDescription(const_cast<wchar_t*>(description));
-        created->SetSource(const_cast<wchar_t*>(L"QnCOGUI11"));
-        ComPtr<IErrorInfo> info;
-        if (SUCCEEDED(created.queryInterface(IID_IErrorInfo, info)))
-            SetErrorInfo(0, info.get());
-    }
+    setErrorObject(description, kLibraryNameWide);
     throw RaisedError(code);
 }
 

@@ -3,23 +3,15 @@
 #include <new>
 
 #include "automation/BstrText.h"
+#include "automation/ErrorObject.h"
 #include "catalogue/RegistrationReport.h"
-#include "support/ComPtr.h"
 
 namespace {
 
 // Leaves an error object that says what went wrong, for the caller of the method.
 HRESULT failWith(HRESULT code, const wchar_t* description)
 {
-    ComPtr<ICreateErrorInfo> creator;
-    if (SUCCEEDED(CreateErrorInfo(creator.put()))) {
-        creator->SetDescription(const_cast<wchar_t*>(description));
-        creator->SetSource(const_cast<wchar_t*>(L"QnShowCOCATIDs.RegistrationCheck"));
-        creator->SetGUID(IID_IRegistrationCheck);
-        ComPtr<IErrorInfo> info;
-        if (SUCCEEDED(creator.queryInterface(IID_IErrorInfo, info)))
-            SetErrorInfo(0, info.get());
-    }
+    setErrorObject(description, L"QnShowCOCATIDs.RegistrationCheck", IID_IRegistrationCheck);
     return code;
 }
 

@@ -38,6 +38,8 @@ HRESULT reportError(const char* text, const char* context, HWND owner, bool trac
 // The text of a failure that has nothing to add to its code and the callee's error
 // object.
 inline constexpr const char* kUnexpectedErrorText = "Unexpected error ";
+// The text of a failure for want of memory.
+inline constexpr const char* kOutOfMemoryText = "Not enough memory";
 // reportError(code, kUnexpectedErrorText, no context, default owner, traced).
 HRESULT reportUnexpected(HRESULT code);
 

@@ -45,7 +45,7 @@ std::string MTUtils::moduleBaseName()
 std::string MTUtils::applicationTitle()
 {
     const std::string base = moduleBaseName();
-    return base.empty() ? "QnCOGUI11" : base;
+    return base.empty() ? kLibraryName : base;
 }
 
 std::string MTUtils::getEnvironmentValue(const char* name)

@@ -5,6 +5,11 @@
 #include <string>
 #include <windows.h>
 
+// The library's module name: what the automation object registers, the caption of
+// the application's boxes before one is registered, the source of its error objects.
+inline constexpr char kLibraryName[] = "QnCOGUI11";
+inline constexpr wchar_t kLibraryNameWide[] = L"QnCOGUI11";
+
 // The module's identity and surroundings: its registered name, path and directory,
 // environment values, its settings file and the version resources of loaded modules.
 class MTUtils {

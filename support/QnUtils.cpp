@@ -15,6 +15,8 @@
 // Process-wide values, touched only by the host's UI thread: plain values.
 namespace {
 
+constexpr const char* kReadingFailed = "problem reading component list";
+
 bool g_hostInfoInitialised = false;
 int g_mainHostVersion = 0;
 
@@ -225,7 +227,7 @@ void QnUtils::readCompoundList(const std::string& path)
             break;  // a line that does not start with a number ends the list
         }
         if (ferror(file.get())) {
-            reportCompoundListProblem("problem reading component list");
+            reportCompoundListProblem(kReadingFailed);
             return;
         }
         // Each compound counts once, however often its identifier appears.
@@ -237,7 +239,7 @@ void QnUtils::readCompoundList(const std::string& path)
             showMessage(warning.c_str(), "", MB_OK, nullptr);
         }
     } catch (...) {
-        reportCompoundListProblem("problem reading component list");
+        reportCompoundListProblem(kReadingFailed);
     }
 }
 

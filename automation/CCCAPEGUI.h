@@ -134,6 +134,10 @@ private:
     // A copy of the supported phase types into an out VARIANT (whatever it held is
     // not freed): VariantCopy's result.
     HRESULT copyPhaseTypesInto(VARIANT* out);
+    // A flag option's getter and setter, each the boundary of the property method
+    // name: VARIANT_TRUE for any non-zero option; the setter stores 0 or 1.
+    HRESULT getFlagOption(const char* name, int PackageOptions::*option, VARIANT_BOOL* out);
+    HRESULT putFlagOption(const char* name, int PackageOptions::*option, VARIANT_BOOL value);
     // The ShowGUI message for an unexpected failure, reported (code 100).
     void reportShowGUIFailure() noexcept;
 

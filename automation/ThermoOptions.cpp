@@ -141,34 +141,39 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::put_socketVersion(BSTR value)
     });
 }
 
-HRESULT STDMETHODCALLTYPE CCCAPEGUI::get_requestLiquid2(VARIANT_BOOL* pVal)
+HRESULT CCCAPEGUI::getFlagOption(const char* name, int PackageOptions::*option, VARIANT_BOOL* out)
 {
     const auto alive = enterMethod();
-    return methodBoundary("requestLiquid2", hostWindow, [&] { return readFlag(pVal, packageOptions.requestLiquid2); });
+    return methodBoundary(name, hostWindow, [&] { return readFlag(out, packageOptions.*option); });
+}
+
+HRESULT CCCAPEGUI::putFlagOption(const char* name, int PackageOptions::*option, VARIANT_BOOL value)
+{
+    const auto alive = enterMethod();
+    return methodBoundary(name, hostWindow, [&] {
+        packageOptions.*option = storedFlag(value);
+        return S_OK;
+    });
+}
+
+HRESULT STDMETHODCALLTYPE CCCAPEGUI::get_requestLiquid2(VARIANT_BOOL* pVal)
+{
+    return getFlagOption("requestLiquid2", &PackageOptions::requestLiquid2, pVal);
 }
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::put_requestLiquid2(VARIANT_BOOL value)
 {
-    const auto alive = enterMethod();
-    return methodBoundary("requestLiquid2", hostWindow, [&] {
-        packageOptions.requestLiquid2 = storedFlag(value);
-        return S_OK;
-    });
+    return putFlagOption("requestLiquid2", &PackageOptions::requestLiquid2, value);
 }
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::get_doOrderPhases(VARIANT_BOOL* pVal)
 {
-    const auto alive = enterMethod();
-    return methodBoundary("doOrderPhases", hostWindow, [&] { return readFlag(pVal, packageOptions.doOrderPhases); });
+    return getFlagOption("doOrderPhases", &PackageOptions::doOrderPhases, pVal);
 }
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::put_doOrderPhases(VARIANT_BOOL value)
 {
-    const auto alive = enterMethod();
-    return methodBoundary("doOrderPhases", hostWindow, [&] {
-        packageOptions.doOrderPhases = storedFlag(value);
-        return S_OK;
-    });
+    return putFlagOption("doOrderPhases", &PackageOptions::doOrderPhases, value);
 }
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::get_supportedPhaseTypes(VARIANT* pVal)

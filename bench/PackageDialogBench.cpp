@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "testkit/CapeDoubles.h"
 #include "testkit/TestAccess.h"
 #include "automation/CCCAPEGUI.h"
@@ -21,24 +22,6 @@
 using namespace testkit;
 
 namespace {
-
-double now()
-{
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return double(f.QuadPart);
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / frequency;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // A package whose compound lists hold `count` compounds with realistic texts.
 void fillPackage(PackageDouble& package, size_t count)

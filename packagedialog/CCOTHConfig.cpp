@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <new>
 #include <span>
+#include <utility>
 
 #include "resources/ControlIds.h"
 #include "packagedialog/ArrayElements.h"
@@ -165,19 +166,24 @@ void CCOTHConfig::insertTabs()
 
 void CCOTHConfig::fillPackageLists()
 {
-    fillList(IDC_COMPOUND_IDS, packageData.compoundIds);
-    fillList(IDC_FORMULAE, packageData.formulae);
-    fillList(IDC_COMPOUND_NAMES, packageData.compoundNames);
-    fillList(IDC_BOILING_POINTS, packageData.boilingPoints);
-    fillList(IDC_MOLECULAR_WEIGHTS, packageData.molecularWeights);
-    fillList(IDC_CAS_NUMBERS, packageData.casNumbers);
-    fillList(IDC_CONSTANT_PROPS, packageData.constantProps);
-    fillList(IDC_SINGLE_PHASE_PROPS, packageData.singlePhaseProps);
-    fillList(IDC_TWO_PHASE_PROPS, packageData.twoPhaseProps);
-    fillList(IDC_PHASE_LABELS, packageData.phaseLabels);
-    fillList(IDC_STATES_OF_AGGREGATION, packageData.statesOfAggregation);
-    fillList(IDC_KEY_COMPOUNDS, packageData.keyCompoundIds);
-    fillList(IDC_PHASE_DESCRIPTIONS, packageData.phaseDescriptions);
+    // Each list box and the package array it shows, in the order they are filled.
+    static const std::pair<int, VariantHolder PackageData::*> lists[] = {
+        {IDC_COMPOUND_IDS, &PackageData::compoundIds},
+        {IDC_FORMULAE, &PackageData::formulae},
+        {IDC_COMPOUND_NAMES, &PackageData::compoundNames},
+        {IDC_BOILING_POINTS, &PackageData::boilingPoints},
+        {IDC_MOLECULAR_WEIGHTS, &PackageData::molecularWeights},
+        {IDC_CAS_NUMBERS, &PackageData::casNumbers},
+        {IDC_CONSTANT_PROPS, &PackageData::constantProps},
+        {IDC_SINGLE_PHASE_PROPS, &PackageData::singlePhaseProps},
+        {IDC_TWO_PHASE_PROPS, &PackageData::twoPhaseProps},
+        {IDC_PHASE_LABELS, &PackageData::phaseLabels},
+        {IDC_STATES_OF_AGGREGATION, &PackageData::statesOfAggregation},
+        {IDC_KEY_COMPOUNDS, &PackageData::keyCompoundIds},
+        {IDC_PHASE_DESCRIPTIONS, &PackageData::phaseDescriptions},
+    };
+    for (const auto& [listId, array] : lists)
+        fillList(listId, packageData.*array);
 }
 
 void CCOTHConfig::fillFlashTypes()

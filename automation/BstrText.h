@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-// Narrow (ANSI code page) texts of the object become BSTRs at the interface.
-std::wstring toWide(std::string_view narrow);
+#include "support/WideText.h"
 
+// Narrow (ANSI code page) texts of the object become BSTRs at the interface.
 // A new BSTR of the text; an empty text gives an empty, non-null BSTR. Raises
 // std::bad_alloc when the system has no memory for it.
 BSTR newBstr(std::string_view narrow);

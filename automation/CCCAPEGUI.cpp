@@ -7,11 +7,6 @@
 #include "support/MTUtils.h"
 
 namespace {
-// The type library that describes ICCAPEGUI (embedded in the module, registered by
-// DllRegisterServer); version 1.1, locale 0x409.
-constexpr WORD kTypeLibMajor = 1;
-constexpr WORD kTypeLibMinor = 1;
-constexpr LCID kTypeLibLocale = 0x409;
 // "The requested resource is in use."
 constexpr HRESULT kDialogAlreadyOpen = HRESULT_FROM_WIN32(ERROR_BUSY);
 }  // namespace
@@ -22,24 +17,16 @@ HRESULT CCCAPEGUI::createInstance(IUnknown* outer, REFIID iid, void** out)
 }
 
 CCCAPEGUI::CCCAPEGUI(IUnknown* outer)
-    : ComObjectRoot(outer),
-      dispatch_(LIBID_QNSHOWCOCATIDS11Lib, kTypeLibMajor, kTypeLibMinor, kTypeLibLocale, IID_ICCAPEGUI)
+    : DualObject(outer, IID_ICCAPEGUI)
 {
-    MTUtils::setModuleName("QnCOGUI11");
+    MTUtils::setModuleName(kLibraryName);
 }
 
 CCCAPEGUI::~CCCAPEGUI() = default;
 
 HRESULT CCCAPEGUI::FinalConstruct()
 {
-    hostWindow = nullptr;
-    warningsEnabled = true;
-    categoryFilter = catf_All;
-    compCOversion = 0;
-    persistType = 0;
-    container = nullptr;
-    component = nullptr;
-    parent = nullptr;
+    // Every other member starts from its initialiser; only the dialog can fail.
     try {
         packageDialog = std::make_unique<CCOTHConfig>();
     } catch (const std::bad_alloc&) {
@@ -54,47 +41,11 @@ void CCCAPEGUI::finalRelease()
     // component is terminated.
     packageDialog.reset();
     releaseComponents();
-    HRESULT cleared = VariantClear(&supportedPhaseTypes);
-    if (FAILED(cleared))
-        reportError(cleared, "Unexpected error ", nullptr, nullptr, true);
+    if (HRESULT cleared = supportedPhaseTypes.clear(); FAILED(cleared))
+        reportUnexpected(cleared);
     // The host window must not own boxes shown after the object is gone.
     if (defaultOwnerWindow() == hostWindow)
         setDefaultOwnerWindow(nullptr);
-}
-
-IUnknown* CCCAPEGUI::findInterface(REFIID iid)
-{
-    if (IsEqualIID(iid, IID_ICCAPEGUI) || IsEqualIID(iid, IID_IDispatch))
-        return static_cast<ICCAPEGUI*>(this);
-    return nullptr;
-}
-
-HRESULT STDMETHODCALLTYPE CCCAPEGUI::QueryInterface(REFIID iid, void** out)
-{
-    return controllingQueryInterface(iid, out);
-}
-
-ULONG STDMETHODCALLTYPE CCCAPEGUI::AddRef() { return controllingAddRef(); }
-
-ULONG STDMETHODCALLTYPE CCCAPEGUI::Release() { return controllingRelease(); }
-
-HRESULT STDMETHODCALLTYPE CCCAPEGUI::GetTypeInfoCount(UINT* count) { return dispatch_.getTypeInfoCount(count); }
-
-HRESULT STDMETHODCALLTYPE CCCAPEGUI::GetTypeInfo(UINT index, LCID, ITypeInfo** info)
-{
-    return dispatch_.getTypeInfo(index, info);
-}
-
-HRESULT STDMETHODCALLTYPE CCCAPEGUI::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID, DISPID* ids)
-{
-    return dispatch_.getIDsOfNames(iid, names, count, ids);
-}
-
-HRESULT STDMETHODCALLTYPE CCCAPEGUI::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* params,
-                                            VARIANT* result, EXCEPINFO* exception, UINT* argumentError)
-{
-    return dispatch_.invoke(static_cast<ICCAPEGUI*>(this), id, iid, flags, params, result, exception,
-                            argumentError);
 }
 
 ComPtr<IUnknown> CCCAPEGUI::enterMethod()

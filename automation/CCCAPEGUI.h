@@ -6,8 +6,8 @@
 #include "QnShowCOCATIDs11.h"
 #include "HostContainer.h"
 
-#include "automation/ComObjectRoot.h"
-#include "automation/TypeLibDispatch.h"
+#include "automation/DualObject.h"
+#include "automation/PersistenceSupport.h"
 #include "catalogue/ComponentSelection.h"
 #include "packagedialog/CCOTHConfig.h"
 #include "support/CQnBSTR.h"
@@ -22,25 +22,13 @@
 //
 // Method rules: every method is its own error boundary, nothing escapes it. Most
 // methods begin with enterMethod, which makes the host window the owner of the
-// message boxes the call may show; the plain accessors do not. Resources are always
-// loaded from ComModule::instance(), so no per-call module state has to be switched.
-class CCCAPEGUI : public ICCAPEGUI, public ComObjectRoot, private PackageDialogOwner {
+// message boxes the call may show; the plain accessors do not. Dialogs, icons and
+// texts are loaded from the module that contains the code (currentModule()), so no
+// per-call module state has to be switched.
+class CCCAPEGUI : public DualObject<ICCAPEGUI>, private PackageDialogOwner {
 public:
     // The class factory's creation: plain, or aggregated when outer is given.
     static HRESULT createInstance(IUnknown* outer, REFIID iid, void** out);
-
-    // IUnknown: delegates to the controlling unknown.
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-
-    // IDispatch: served from the registered type library.
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid,
-                                            DISPID* ids) override;
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params,
-                                     VARIANT* result, EXCEPINFO* exception, UINT* argumentError) override;
 
     // ICCAPEGUI, in interface order.
     HRESULT STDMETHODCALLTYPE ShowGUI(BSTR* szComponent, BSTR* szCATIDs) override;
@@ -126,7 +114,6 @@ protected:
     explicit CCCAPEGUI(IUnknown* outer);
     ~CCCAPEGUI() override;
 
-    IUnknown* findInterface(REFIID iid) override;
     void finalRelease() override;
 
 private:
@@ -138,6 +125,19 @@ private:
     HRESULT FinalConstruct();
     // The Component Manager's selection into the item fields; empties serverName.
     void readBackSelection(const ComponentSelection& selection);
+    // The aliases of the item and its parent (setAlias, and every read-back of a
+    // selection).
+    void assignAliases(const std::string& item, const std::string& parentName);
+    // The item's name with where it comes from: "name(from 'Manager.1')" or
+    // "name(Standalone)" (getFullCOPPClassName, and ShowGUI's failure message).
+    std::string fullPackageClassName() const;
+    // A copy of the supported phase types into an out VARIANT (whatever it held is
+    // not freed): VariantCopy's result.
+    HRESULT copyPhaseTypesInto(VARIANT* out);
+    // A flag option's getter and setter, each the boundary of the property method
+    // name: VARIANT_TRUE for any non-zero option; the setter stores 0 or 1.
+    HRESULT getFlagOption(const char* name, int PackageOptions::*option, VARIANT_BOOL* out);
+    HRESULT putFlagOption(const char* name, int PackageOptions::*option, VARIANT_BOOL value);
     // The ShowGUI message for an unexpected failure, reported (code 100).
     void reportShowGUIFailure() noexcept;
 
@@ -145,9 +145,10 @@ private:
     std::string parentProgIdOfPackage() override;
     void copySupportedPhaseTypes(VariantHolder& out) override;
     void showStaticInfoView() override;
-    // ICapeUtilities::Terminate when the object has it, then the object's release.
-    // Raises RaisedError when the object fails; the reference is released regardless.
-    void terminateAndRelease(ComPtr<IDispatch>& object);
+    // ICapeUtilities::Terminate when the object has it, then the object's release
+    // (regardless of Terminate). A failure is reported as the termination of name and
+    // returned.
+    HRESULT terminateAndRelease(ComPtr<IDispatch>& object, const std::string& name);
 
     // Creation (Creation.cpp, CreationFromManager.cpp). Each reports its own failures
     // and returns the reported code; out is written on success only.
@@ -159,26 +160,28 @@ private:
     // IDispatch (none without a manager).
     HRESULT createFromPackageManager(const wchar_t* package, const wchar_t* manager, ComPtr<IDispatch>& packageOut,
                                      ComPtr<IDispatch>& parentOut);
-    // Its two sub-roads; they raise what createFromPackageManager reports as internal.
+    // Its two sub-roads.
     HRESULT packageFromManager(const wchar_t* package, const wchar_t* manager, ComPtr<IDispatch>& packageOut,
                                ComPtr<IDispatch>& parentOut);
     HRESULT standalonePackage(const wchar_t* package, ComPtr<IDispatch>& packageOut);
 
     // Persistence (Persistence.cpp, PersistenceSupport.cpp).
+    // The kept persistType when there is one; otherwise the component is asked, in
+    // this order, for IPersistStorage, IPersistStreamInit and IPersistStream. A failing
+    // question (other than E_NOINTERFACE) is raised (setComponent, getPersistType).
+    PersistKind persistKind() const;
     // IPersistStorage::InitNew or IPersistStreamInit::InitNew by persistType; reported.
     HRESULT initNewComponent(IStorage* storage);
-    // A component saved without a "CAPEOPEN" stream is initialised as new (and the
-    // user told); any other failure to open the stream is reported.
-    HRESULT upgradeOldPersistence(HRESULT openResult, IStorage* storage);
+    // A component saved without a "CAPEOPEN" stream (the old mechanism) is initialised
+    // as new, and the user told when warnings are on. S_OK, or the reported failure.
+    HRESULT upgradeOldPersistence(IStorage* storage);
     // A raised persistence failure: to the host's container when there is one (and
     // traced), else to a box. name, when given, is appended for the host only.
     HRESULT reportPersistenceFailure(HRESULT code, const char* text, const char* name);
 
-    TypeLibDispatch dispatch_;
-
     HWND hostWindow = nullptr;
     bool warningsEnabled = true;
-    long persistType = 0;  // 0 none, 1 IPersistStorage, 2 IPersistStream, 3 IPersistStreamInit
+    PersistKind persistType = kPersistNone;
     ComPtr<ExtnContainer> container;
     bool isRecalling = false;
     unsigned long categoryFilter = catf_All;
@@ -204,6 +207,7 @@ private:
     bool startedComponent = false;
     bool startedParent = false;
     std::unique_ptr<CCOTHConfig> packageDialog;  // lives as long as the object
+    PackageOptions packageOptions;               // shown and edited by packageDialog
     bool thermoGUIEnabled = true;
     // One of the object's dialogs (Component Manager, package dialog) is running: a
     // second ShowGUI, ShowThermoGUI or showStaticInfo is refused meanwhile.

@@ -18,22 +18,18 @@
 
 namespace {
 
-// In-process, local and remote servers are all acceptable.
-constexpr DWORD kCreationContext = CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER;
+// A component is made by a server of its own (in-process, local or remote), never
+// through an in-process handler.
+constexpr DWORD kCreationContext = kAnyServerContext & ~CLSCTX_INPROC_HANDLER;
 
 constexpr long kVersion10 = 100;
 constexpr long kVersion11 = 110;
 constexpr long kVersionNotSupported = 1000;
 
-// Code 0: a warning, shown without the error marker; the work goes on.
-constexpr HRESULT kWarning = 0;
-
-constexpr std::string_view kCreationFailed = "Error creating CAPE-OPEN component '%s' (ProgId '%s', type '%s')";
 constexpr std::string_view kVersionNotValidated =
     "The component '%s' implements version '%s' of the interface '%s', which has not been validated with the "
     "current version of Corvane Veltrix CAPE-OPEN 1.1. This will probably cause unexpected behaviour of the "
     "application. Please consult support for an upgrade of Corvane Veltrix CAPE-OPEN 1.1.";
-constexpr std::string_view kInterfaceMissing = "The CAPE-OPEN component '%s' does not implement the interface '%s'";
 constexpr std::string_view kOtherVersion =
     "The CAPE-OPEN component '%s' has been registered as being compliant to CAPE-OPEN version '%s', but it "
     "implements instead version '%s' of the interface '%s'";
@@ -95,12 +91,12 @@ std::string fillText(std::string_view pattern, std::initializer_list<std::string
     return text;
 }
 
-void initializeUtilities(IUnknown* object)
+HRESULT initializeUtilities(IUnknown* object)
 {
     ComPtr<ICapeUtilities> utilities;
     if (FAILED(queryInterfaceOf(object, IID_ICapeUtilities, utilities)))
-        return;
-    throwIfFailed(utilities->Initialize());
+        return S_OK;
+    return utilities->Initialize();
 }
 
 HRESULT CCCAPEGUI::createValidatedComponent(const wchar_t* progId, unsigned long category, ComPtr<IDispatch>& out)
@@ -125,7 +121,7 @@ HRESULT CCCAPEGUI::createValidatedComponent(const wchar_t* progId, unsigned long
 
     if (compCOversion == kVersionNotSupported) {
         const std::string message = fillText(kVersionNotValidated, {progIdText, itemCOVersionText, name});
-        reportError(kWarning, message.c_str(), nullptr, hostWindow, true);
+        reportError(kWarningCode, message.c_str(), nullptr, hostWindow, true);
     }
 
     // Interfaces of 1.1 first; for the categories whose interface does not depend on
@@ -151,7 +147,7 @@ HRESULT CCCAPEGUI::createValidatedComponent(const wchar_t* progId, unsigned long
         if (FAILED(created.queryInterface(expectedInterfaceIID(category, compCOversion), registered))) {
             const std::string message =
                 fillText(kOtherVersion, {progIdText, itemCOVersionText, coVersionText(matched), name});
-            reportError(kWarning, message.c_str(), nullptr, hostWindow, true);
+            reportError(kWarningCode, message.c_str(), nullptr, hostWindow, true);
         }
     }
 
@@ -189,7 +185,7 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::createComp(IDispatch** comp, IDispatch** pa
         // gets nothing and the object keeps what it held before, so that a later
         // saveStorage still saves the component the document has.
         ComPtr<IDispatch> previousComponent = component;
-        const long previousPersistType = persistType;
+        const PersistKind previousPersistType = persistType;
         ComPtr<IDispatch> kept = created;
         hr = setComponent(kept.detach());
         if (FAILED(hr)) {

@@ -19,11 +19,18 @@ const IID& expectedInterfaceIID(unsigned long category, long version);
 // CAPE-OPEN type library have no names), else its braced identifier.
 std::string interfaceDisplayName(REFIID iid);
 
+// The messages both creation roads give, filled by fillText: a component that could
+// not be created (ProgID, ProgID, interface name), and one that lacks the interface
+// its category requires (ProgID, interface name).
+inline constexpr std::string_view kCreationFailed = "Error creating CAPE-OPEN component '%s' (ProgId '%s', type '%s')";
+inline constexpr std::string_view kInterfaceMissing =
+    "The CAPE-OPEN component '%s' does not implement the interface '%s'";
+
 // pattern with each "%s" replaced by the next of values, in order. Nothing is cut:
 // a long ProgID appears whole (reporting bounds the final message).
 std::string fillText(std::string_view pattern, std::initializer_list<std::string_view> values);
 
-// ICapeUtilities::Initialize on an object that has ICapeUtilities (one without it
-// is left alone). A failing Initialize raises RaisedError with its code and the
-// object's error information.
-void initializeUtilities(IUnknown* object);
+// ICapeUtilities::Initialize on an object that has ICapeUtilities; S_OK for one
+// without it (left alone). A failing Initialize's code is returned, its error object
+// left on the thread.
+HRESULT initializeUtilities(IUnknown* object);

@@ -3,7 +3,8 @@
 // the thermodynamic interfaces of 1.1.
 //
 // Every failure is reported here, with the component's error information, and
-// leaves the object as it was: whatever was obtained on the way is released.
+// returned; nothing is raised. A failure leaves the object as it was: whatever was
+// obtained on the way is released (and terminated when it was initialised).
 #include "CapeOpen.h"
 
 #include "automation/CCCAPEGUI.h"
@@ -27,12 +28,6 @@ constexpr std::string_view kLacksMaterialContext =
     "The component '%s', resolved by the CAPE-OPEN Property Package Manager '%s' (ProgId '%s') does not implement "
     "the interface ICapeThermoMaterialContext";
 constexpr std::string_view kSecondQueryFailed = "The component '%s' failed at its second QueryInterface(IID_IDispatch)";
-constexpr std::string_view kInterfaceMissing = "The CAPE-OPEN component '%s' does not implement the interface '%s'";
-constexpr std::string_view kCreationFailed = "Error creating CAPE-OPEN component '%s' (ProgId '%s', type '%s')";
-constexpr char kInternalError[] =
-    "Internal error creating a CAPE-OPEN property package using Property Package Manager";
-// An internal error without an HRESULT of its own: reported as E_FAIL.
-constexpr HRESULT kInternalErrorCode = 100;
 
 // QueryInterface's answer, or E_NOINTERFACE for a success that gave no interface.
 HRESULT ask(const ComPtr<IDispatch>& object, REFIID iid)
@@ -58,54 +53,44 @@ HRESULT initializePackage(const ComPtr<IDispatch>& package)
 HRESULT CCCAPEGUI::createFromPackageManager(const wchar_t* package, const wchar_t* manager,
                                             ComPtr<IDispatch>& packageOut, ComPtr<IDispatch>& parentOut)
 {
-    try {
-        if (manager && *manager)
-            return packageFromManager(package, manager, packageOut, parentOut);
-        parentOut = nullptr;
-        return standalonePackage(package, packageOut);
-    } catch (const RaisedError& error) {
-        // Whatever the sub-road held has been released while unwinding.
-        error.restoreErrorInfo();
-        return reportError(kInternalErrorCode, kInternalError, nullptr, hostWindow, true);
-    } catch (const std::bad_alloc&) {
-        return reportError(kInternalErrorCode, kInternalError, nullptr, hostWindow, true);
-    }
+    if (manager && *manager)
+        return packageFromManager(package, manager, packageOut, parentOut);
+    parentOut = nullptr;
+    return standalonePackage(package, packageOut);
 }
 
 HRESULT CCCAPEGUI::packageFromManager(const wchar_t* package, const wchar_t* manager, ComPtr<IDispatch>& packageOut,
                                       ComPtr<IDispatch>& parentOut)
 {
-    ComPtr<IDispatch> managerInterface;  // ICapeThermoPropertyPackageManager
-    HRESULT hr = createValidatedComponent(manager, catf_CO11PropertyPackageManager, managerInterface);
+    ComPtr<IDispatch> validated;
+    HRESULT hr = createValidatedComponent(manager, catf_CO11PropertyPackageManager, validated);
     if (FAILED(hr))
         return hr;  // reported there
+    // The validation hands over the interface the category requires, as the IDispatch
+    // it derives from: held by its own type from here on.
+    const auto managerInterface = ComPtr<ICapeThermoPropertyPackageManager>::attach(
+        static_cast<ICapeThermoPropertyPackageManager*>(validated.detach()));
 
     const std::string packageText = toAnsi(package);
     const std::string managerText = toAnsi(manager);
     const std::string context = fillText(kCreatingFromManager, {packageText, managerText});
 
+    // A manager without ICapeUtilities is accepted; a package must have it. A failing
+    // Initialize of the manager is reported in the manager's context, with its error
+    // information but without its code.
+    if (FAILED(initializeUtilities(managerInterface.get())))
+        return reportError(E_FAIL, context.c_str(), nullptr, hostWindow, true);
+
     // Whatever was initialised on the way is terminated again when the road fails.
-    TerminateUnlessKept startedManager;
+    TerminateUnlessKept startedManager(ComPtr<IDispatch>(managerInterface.get()));
     TerminateUnlessKept startedPackage;
     ComPtr<IDispatch> created;
-    try {
-        // A manager without ICapeUtilities is accepted; a package must have it.
-        initializeUtilities(managerInterface.get());
-        startedManager.guard(managerInterface);
-        UniqueBstr name(package ? package : L"");
-        auto* packageManager = static_cast<ICapeThermoPropertyPackageManager*>(managerInterface.get());
-        hr = packageManager->GetPropertyPackage(name.get(), created.put());
-        if (SUCCEEDED(hr) && created) {
-            hr = initializePackage(created);
-            if (SUCCEEDED(hr))
-                startedPackage.guard(created);
-        }
-    } catch (const RaisedError& error) {
-        // The manager's Initialize failed: reported in the manager's context, with
-        // its error information but without its code.
-        created = nullptr;
-        error.restoreErrorInfo();
-        hr = E_FAIL;
+    UniqueBstr name(package ? package : L"");
+    hr = managerInterface->GetPropertyPackage(name.get(), created.put());
+    if (SUCCEEDED(hr) && created) {
+        hr = initializePackage(created);
+        if (SUCCEEDED(hr))
+            startedPackage.guard(created);
     }
     if (FAILED(hr))
         return reportError(hr, context.c_str(), nullptr, hostWindow, true);
@@ -119,7 +104,7 @@ HRESULT CCCAPEGUI::packageFromManager(const wchar_t* package, const wchar_t* man
     if (SUCCEEDED(hr) && !managerDispatch)
         hr = E_NOINTERFACE;
     if (FAILED(hr))
-        return reportError(hr, "Unexpected error ", nullptr, nullptr, true);
+        return reportUnexpected(hr);
 
     // Thermodynamics of 1.1: property routines with a material context, or at least
     // an equilibrium routine.

@@ -23,7 +23,7 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::setup(INT_PTR window, IDispatch* hostContai
         ComPtr<ExtnContainer> found;
         HRESULT hr = queryInterfaceOf(hostContainer, hostInterface, found);
         if (FAILED(hr))
-            return reportError(hr, "Unexpected error ", nullptr, nullptr, true);
+            return reportUnexpected(hr);
         container = found;
         return S_OK;
     });
@@ -35,16 +35,25 @@ HRESULT CCCAPEGUI::setCategoryFilter(unsigned long filter)
     return S_OK;
 }
 
-void CCCAPEGUI::terminateAndRelease(ComPtr<IDispatch>& object)
+HRESULT CCCAPEGUI::terminateAndRelease(ComPtr<IDispatch>& object, const std::string& name)
 {
-    // The object is given back whatever Terminate does, so that nothing leaks.
+    // The object is given back whatever Terminate does, so that nothing leaks; it is
+    // held until the failure is reported, so that its release cannot disturb the
+    // error object the report shows.
     ComPtr<IDispatch> held = std::move(object);
+    if (!held)
+        return S_OK;
     ComPtr<ICapeUtilities> utilities;
     HRESULT hr = held.queryInterface(IID_ICapeUtilities, utilities);
-    if (hr == E_NOINTERFACE)
-        return;
-    throwIfFailed(hr);
-    throwIfFailed(utilities->Terminate());
+    if (hr == E_NOINTERFACE || (SUCCEEDED(hr) && !utilities))
+        return S_OK;
+    if (SUCCEEDED(hr))
+        hr = utilities->Terminate();
+    if (FAILED(hr)) {
+        const std::string text = "Terminating '" + name + "' failed; it has been released anyway.";
+        return reportError(hr, text.c_str(), "releaseComponents", hostWindow, true);
+    }
+    return hr;
 }
 
 // A component that fails to terminate is reported with its own error information,
@@ -53,25 +62,16 @@ void CCCAPEGUI::terminateAndRelease(ComPtr<IDispatch>& object)
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::releaseComponents()
 {
     const auto alive = enterMethod();
-    HRESULT result = S_OK;
-    auto release = [&](ComPtr<IDispatch>& object, const std::string& name) {
-        if (!object)
-            return;
-        HRESULT hr = methodBoundary("releaseComponents", hostWindow, [&] {
-            try {
-                terminateAndRelease(object);
-                return S_OK;
-            } catch (const RaisedError& error) {
-                error.restoreErrorInfo();
-                const std::string text = "Terminating '" + name + "' failed; it has been released anyway.";
-                return reportError(error.code(), text.c_str(), "releaseComponents", hostWindow, true);
-            }
-        });
-        if (FAILED(hr) && SUCCEEDED(result))
-            result = hr;
-    };
-    release(parent, parentAlias.empty() ? parentProgID : parentAlias);
-    release(component, itemDisplayName());
-    container = nullptr;
-    return result;
+    // Taken over first: whatever ends the method, nothing stays held.
+    ComPtr<ExtnContainer> heldContainer = std::move(container);
+    ComPtr<IDispatch> heldComponent = std::move(component);
+    ComPtr<IDispatch> heldParent = std::move(parent);
+    return methodBoundary("releaseComponents", hostWindow, [&] {
+        HRESULT result = terminateAndRelease(heldParent, parentAlias.empty() ? parentProgID : parentAlias);
+        const HRESULT componentResult = terminateAndRelease(heldComponent, itemDisplayName());
+        if (SUCCEEDED(result))
+            result = componentResult;
+        heldContainer = nullptr;
+        return result;
+    });
 }

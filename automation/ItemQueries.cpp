@@ -8,16 +8,8 @@
 #include "automation/MethodBoundary.h"
 #include "support/AnsiText.h"
 #include "support/ErrorReport.h"
+#include "support/MemoryHolders.h"
 #include "support/UniqueBstr.h"
-
-namespace {
-
-struct CoTaskMemFreer {
-    void operator()(wchar_t* text) const { CoTaskMemFree(text); }
-};
-using CoTaskText = std::unique_ptr<wchar_t, CoTaskMemFreer>;
-
-}  // namespace
 
 // The plain accessors do not take the host window as owner (they show nothing).
 
@@ -94,28 +86,32 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::GetItemInfo(BSTR* description, BSTR* compon
 }
 
 // No error text is kept: msg is left as the caller passed it.
-HRESULT STDMETHODCALLTYPE CCCAPEGUI::getLastError(BSTR*) { return S_OK; }
+HRESULT STDMETHODCALLTYPE CCCAPEGUI::getLastError(BSTR*)
+{
+    return methodBoundary("getLastError", nullptr, [] { return S_OK; });
+}
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::put_enableWarnings(VARIANT_BOOL value)
 {
-    // Only VARIANT_TRUE (-1) enables: 1 is not true here.
-    warningsEnabled = (value == VARIANT_TRUE);
-    return S_OK;
+    return methodBoundary("enableWarnings", nullptr, [&] {
+        // Only VARIANT_TRUE (-1) enables: 1 is not true here.
+        warningsEnabled = (value == VARIANT_TRUE);
+        return S_OK;
+    });
 }
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::setAlias(BSTR szComponentAlias, BSTR szParentAlias)
 {
     return methodBoundary("setAlias", nullptr, [&] {
-        std::string item = toAnsi(szComponentAlias);
-        std::string parentName = toAnsi(szParentAlias);
-        if (packageDialog) {
-            packageDialog->itemAlias = item;
-            packageDialog->parentAlias = parentName;
-        }
-        itemAlias = std::move(item);
-        parentAlias = std::move(parentName);
+        assignAliases(toAnsi(szComponentAlias), toAnsi(szParentAlias));
         return S_OK;
     });
+}
+
+void CCCAPEGUI::assignAliases(const std::string& item, const std::string& parentName)
+{
+    itemAlias = item;
+    parentAlias = parentName;
 }
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::get_serverName(BSTR* pVal)
@@ -145,16 +141,20 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::put_serverName(BSTR value)
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::get_compCOversion(LONG* pVal)
 {
-    if (!pVal)
-        return E_POINTER;
-    *pVal = compCOversion;
-    return S_OK;
+    return methodBoundary("compCOversion", nullptr, [&] {
+        if (!pVal)
+            return E_POINTER;
+        *pVal = compCOversion;
+        return S_OK;
+    });
 }
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::put_compCOversion(LONG value)
 {
-    compCOversion = value;
-    return S_OK;
+    return methodBoundary("compCOversion", nullptr, [&] {
+        compCOversion = value;
+        return S_OK;
+    });
 }
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::getFullCOPPClassName(BSTR* name)
@@ -163,17 +163,22 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::getFullCOPPClassName(BSTR* name)
     return methodBoundary("getFullCOPPClassName", hostWindow, [&] {
         if (!name)
             return E_POINTER;
-        std::string text = itemDisplayName();
-        if (text.empty())
-            text = "<no Property Package name available>";
-        // Nothing between the two pieces: MyPackage(from 'Mgr.1').
-        if (!parentProgID.empty())
-            text += "(from '" + parentProgID + "')";
-        else
-            text += "(Standalone)";
-        *name = newBstr(text);
+        *name = newBstr(fullPackageClassName());
         return S_OK;
     });
+}
+
+std::string CCCAPEGUI::fullPackageClassName() const
+{
+    std::string text = itemDisplayName();
+    if (text.empty())
+        text = "<no Property Package name available>";
+    // Nothing between the two pieces: MyPackage(from 'Mgr.1').
+    if (!parentProgID.empty())
+        text += "(from '" + parentProgID + "')";
+    else
+        text += "(Standalone)";
+    return text;
 }
 
 HRESULT CCCAPEGUI::clsidForProgID(const wchar_t* progId, CLSID& clsid)
@@ -208,7 +213,7 @@ HRESULT clsidTextOf(CCCAPEGUI& object, const std::string& progId, BSTR* out)
     hr = StringFromCLSID(clsid, &raw);
     CoTaskText text(raw);
     if (FAILED(hr))
-        return reportError(hr, "Unexpected error ", nullptr, nullptr, true);
+        return reportUnexpected(hr);
     BSTR result = SysAllocString(text.get());
     if (!result)
         throw std::bad_alloc();

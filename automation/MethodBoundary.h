@@ -16,11 +16,11 @@ HRESULT methodBoundary(const char* context, HWND owner, Body&& body) noexcept
             return body();
         } catch (const RaisedError& error) {
             error.restoreErrorInfo();
-            return reportError(error.code(), "Unexpected error ", context, owner, true);
+            return reportError(error.code(), kUnexpectedErrorText, context, owner, true);
         } catch (const std::bad_alloc&) {
-            return reportError(E_OUTOFMEMORY, "Not enough memory", context, owner, true);
+            return reportError(E_OUTOFMEMORY, kOutOfMemoryText, context, owner, true);
         } catch (...) {
-            return reportError(E_UNEXPECTED, "Unexpected error ", context, owner, true);
+            return reportError(E_UNEXPECTED, kUnexpectedErrorText, context, owner, true);
         }
     } catch (...) {
         return E_UNEXPECTED;  // the report itself failed; the host still gets a failure

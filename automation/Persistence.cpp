@@ -7,6 +7,7 @@
 // stream-based one writes exactly its own data into the stream "CAPEOPEN" of it.
 #include "automation/PersistenceSupport.h"
 
+#include <string>
 #include <utility>
 
 #include "HostContainer.h"
@@ -18,7 +19,6 @@
 
 namespace {
 
-constexpr HRESULT kInternalError = 101;  // reported as E_FAIL
 constexpr char kSavingFailed[] = "Error saving component through COM persistence";
 constexpr char kLoadingFailed[] = "Error loading component through COM persistence";
 
@@ -30,7 +30,7 @@ HRESULT askComponent(const ComPtr<IDispatch>& component, REFIID iid, ComPtr<Pers
     if (SUCCEEDED(hr) && !out)
         hr = E_NOINTERFACE;
     if (FAILED(hr))
-        return reportError(hr, "Unexpected error ", nullptr, nullptr, true);
+        return reportUnexpected(hr);
     return hr;
 }
 
@@ -51,7 +51,7 @@ HRESULT saveIntoStream(const ComPtr<IDispatch>& component, REFIID iid, IStorage*
     if (SUCCEEDED(hr))
         hr = storage->Commit(STGC_DEFAULT);
     if (FAILED(hr))
-        return reportError(hr, "Unexpected error ", nullptr, nullptr, true);
+        return reportUnexpected(hr);
     return hr;
 }
 
@@ -67,7 +67,7 @@ HRESULT saveIntoStorage(const ComPtr<IDispatch>& component, IStorage* storage)
     // Save leaves the component unable to write until SaveCompleted, failed or not.
     persist->SaveCompleted(storage);
     if (FAILED(hr))
-        return reportError(hr, "Unexpected error ", nullptr, nullptr, true);
+        return reportUnexpected(hr);
     return hr;
 }
 
@@ -80,65 +80,71 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::setComponent(IDispatch* comp)
     const auto alive = enterMethod();
     persistType = kPersistNone;
     component = ComPtr<IDispatch>::attach(comp);
-    return methodBoundary("setComponent", hostWindow, [&] {
-        LONG type = kPersistNone;
-        HRESULT hr = getPersistType(&type);
-        persistType = type;
-        if (FAILED(hr))
-            return reportError(hr, "Unexpected error ", nullptr, nullptr, true);
-        return hr;
-    });
+    // A component that cannot be asked is reported twice: as the persistence failure
+    // getPersistType reports, then as this method's own failure.
+    return methodBoundaryReportedBy(
+        [&](HRESULT) {
+            const HRESULT hr = reportPersistenceFailure(kPersistenceFailure, kSavingFailed, itemDisplayName().c_str());
+            return FAILED(hr) ? reportUnexpected(hr) : hr;
+        },
+        [&] {
+            persistType = persistKind();
+            return S_OK;
+        });
 }
 
-// The kept persistType when there is one; otherwise the component is asked, in this
-// order, for IPersistStorage, IPersistStreamInit and IPersistStream.
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::getPersistType(LONG* pt)
 {
     const auto alive = enterMethod();
     if (!pt)
         return E_POINTER;
-    LONG type = kPersistNone;
+    PersistKind kind = kPersistNone;
     HRESULT hr = methodBoundaryReportedBy(
-        [&](HRESULT) { return reportPersistenceFailure(kInternalError, kSavingFailed, itemDisplayName().c_str()); },
+        [&](HRESULT) {
+            return reportPersistenceFailure(kPersistenceFailure, kSavingFailed, itemDisplayName().c_str());
+        },
         [&] {
-            type = persistType;
-            if (type != kPersistNone || !component)
-                return S_OK;
-            const std::pair<const IID*, PersistKind> candidates[] = {{&IID_IPersistStorage, kPersistStorage},
-                                                                     {&IID_IPersistStreamInit, kPersistStreamInit},
-                                                                     {&IID_IPersistStream, kPersistStream}};
-            for (const auto& [iid, kind] : candidates) {
-                ComPtr<IUnknown> answer;
-                HRESULT asked = component.queryInterface(*iid, answer);
-                if (asked == E_NOINTERFACE)
-                    continue;
-                throwIfFailed(asked);
-                if (answer) {
-                    type = kind;
-                    break;
-                }
-            }
+            kind = persistKind();
             return S_OK;
         });
-    *pt = SUCCEEDED(hr) ? type : kPersistNone;
+    *pt = SUCCEEDED(hr) ? kind : kPersistNone;
     return hr;
+}
+
+PersistKind CCCAPEGUI::persistKind() const
+{
+    if (persistType != kPersistNone || !component)
+        return persistType;
+    const std::pair<const IID*, PersistKind> candidates[] = {{&IID_IPersistStorage, kPersistStorage},
+                                                             {&IID_IPersistStreamInit, kPersistStreamInit},
+                                                             {&IID_IPersistStream, kPersistStream}};
+    for (const auto& [iid, kind] : candidates) {
+        ComPtr<IUnknown> answer;
+        HRESULT asked = component.queryInterface(*iid, answer);
+        if (asked == E_NOINTERFACE)
+            continue;
+        throwIfFailed(asked);
+        if (answer)
+            return kind;
+    }
+    return kPersistNone;
 }
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::saveStorage()
 {
     const auto alive = enterMethod();
     return methodBoundaryReportedBy(
-        [&](HRESULT) { return reportPersistenceFailure(kInternalError, kSavingFailed, nullptr); },
+        [&](HRESULT) { return reportPersistenceFailure(kPersistenceFailure, kSavingFailed, nullptr); },
         [&]() -> HRESULT {
-            if (!container)
-                return reportError(OLE_E_NOSTORAGE,
-                                   "Error saving component through COM persistence: the host has given no "
-                                   "container (setup) to ask for the storage.",
-                                   nullptr, hostWindow, true);
+            if (!container) {
+                const std::string text =
+                    std::string(kSavingFailed) + ": the host has given no container (setup) to ask for the storage.";
+                return reportError(OLE_E_NOSTORAGE, text.c_str(), nullptr, hostWindow, true);
+            }
             VariantHolder answer;
             HRESULT hr = container->storageRequest(kStorageToSaveInto, &answer);
             if (FAILED(hr))
-                return reportError(hr, "Unexpected error ", nullptr, nullptr, true);
+                return reportUnexpected(hr);
             ComPtr<IStorage> storage = storageInAnswer(answer);
 
             // A released component has nothing to write.
@@ -160,14 +166,16 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::loadStorage(VARIANT_BOOL recalling)
     const auto alive = enterMethod();
     isRecalling = recalling == VARIANT_TRUE;
     return methodBoundaryReportedBy(
-        [&](HRESULT) { return reportPersistenceFailure(kInternalError, kLoadingFailed, itemDisplayName().c_str()); },
+        [&](HRESULT) {
+            return reportPersistenceFailure(kPersistenceFailure, kLoadingFailed, itemDisplayName().c_str());
+        },
         [&]() -> HRESULT {
             if (!container || persistType == kPersistNone || !component)
                 return S_OK;
             VariantHolder answer;
             HRESULT hr = container->storageRequest(kStorageToLoadFrom, &answer);
             if (FAILED(hr))
-                return reportError(hr, "Unexpected error ", nullptr, nullptr, true);
+                return reportUnexpected(hr);
             ComPtr<IStorage> storage = storageInAnswer(answer);
             if (!isRecalling)
                 return initNewComponent(storage.get());
@@ -195,12 +203,11 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::loadStorage(VARIANT_BOOL recalling)
                 return hr;
             requireStorage(storage.get());
             ComPtr<IStream> stream;
-            hr = upgradeOldPersistence(
-                storage->OpenStream(kComponentStreamName, nullptr, kStreamOpenMode, 0, stream.put()), storage.get());
+            hr = storage->OpenStream(kComponentStreamName, nullptr, kStreamOpenMode, 0, stream.put());
             if (hr == STG_E_FILENOTFOUND)
-                return S_OK;  // initialised as new instead
+                return upgradeOldPersistence(storage.get());  // no stream of ours: saved the old way
             if (FAILED(hr))
-                return hr;  // reported there
+                return reportUnexpected(hr);
             hr = streamInit ? persistStreamInit->Load(stream.get()) : persistStream->Load(stream.get());
             if (hr == kLoadedAnyway)
                 hr = S_OK;

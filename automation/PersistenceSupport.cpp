@@ -11,8 +11,10 @@
 
 #include "automation/BstrText.h"
 #include "automation/CCCAPEGUI.h"
+#include "automation/ErrorObject.h"
 #include "automation/RaisedError.h"
 #include "support/ErrorReport.h"
+#include "support/MTUtils.h"
 #include "support/UniqueBstr.h"
 
 namespace {
@@ -24,14 +26,7 @@ constexpr size_t kMaxHostMessageLength = 511;
 
 void raiseDescribed(HRESULT code, const wchar_t* description)
 {
-    ComPtr<ICreateErrorInfo> created;
-    if (SUCCEEDED(CreateErrorInfo(created.put()))) {
-        created->SetDescription(const_cast<wchar_t*>(description));
-        created->SetSource(const_cast<wchar_t*>(L"QnCOGUI11"));
-        ComPtr<IErrorInfo> info;
-        if (SUCCEEDED(created.queryInterface(IID_IErrorInfo, info)))
-            SetErrorInfo(0, info.get());
-    }
+    setErrorObject(description, kLibraryNameWide);
     throw RaisedError(code);
 }
 
@@ -78,7 +73,7 @@ HRESULT CCCAPEGUI::initNewComponent(IStorage* storage)
         ComPtr<IPersistStorage> persist;
         hr = component.queryInterface(IID_IPersistStorage, persist);
         if (FAILED(hr))
-            return reportError(hr, "Unexpected error ", nullptr, nullptr, true);
+            return reportUnexpected(hr);
         // A component must not be handed a storage that is not there.
         requireStorage(storage);
         hr = persist->InitNew(storage);
@@ -87,7 +82,7 @@ HRESULT CCCAPEGUI::initNewComponent(IStorage* storage)
         ComPtr<IPersistStreamInit> persist;
         hr = component.queryInterface(IID_IPersistStreamInit, persist);
         if (FAILED(hr))
-            return reportError(hr, "Unexpected error ", nullptr, nullptr, true);
+            return reportUnexpected(hr);
         hr = persist->InitNew();
         text = "Unexpected error initializing COM persistence (IPersistStreamInit)";
     } else {
@@ -100,14 +95,8 @@ HRESULT CCCAPEGUI::initNewComponent(IStorage* storage)
     return hr;
 }
 
-HRESULT CCCAPEGUI::upgradeOldPersistence(HRESULT openResult, IStorage* storage)
+HRESULT CCCAPEGUI::upgradeOldPersistence(IStorage* storage)
 {
-    if (openResult != STG_E_FILENOTFOUND) {
-        if (FAILED(openResult))
-            reportError(openResult, "Unexpected error ", nullptr, nullptr, true);
-        return openResult;
-    }
-    // No stream of ours: saved by the old mechanism, so the component starts anew.
     HRESULT hr = initNewComponent(storage);
     if (FAILED(hr))
         return reportError(hr, "Unexpected error. Contact support", nullptr, hostWindow, true);
@@ -117,7 +106,7 @@ HRESULT CCCAPEGUI::upgradeOldPersistence(HRESULT openResult, IStorage* storage)
                                  "upgraded to be saved through new COM Persistence.";
         showMessage(text.c_str(), "", MB_ICONINFORMATION, nullptr);
     }
-    return STG_E_FILENOTFOUND;
+    return S_OK;
 }
 
 namespace {
@@ -165,10 +154,10 @@ HRESULT CCCAPEGUI::reportPersistenceFailure(HRESULT code, const char* text, cons
         hr = container->handOverMessage(hostMessage.get(), 0);
     }
     if (FAILED(hr))
-        return reportError(hr, "Unexpected error ", nullptr, nullptr, true);
+        return reportUnexpected(hr);
 
     carried.restoreErrorInfo();
-    if (code == 100)
+    if (code == kInternalFailure)
         reportError(code, text, nullptr, hostWindow, true);
     return traceError(code, text, nullptr);
 }

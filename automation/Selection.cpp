@@ -10,7 +10,6 @@
 #include "catalogue/CapeOpenDlg.h"
 #include "support/AnsiText.h"
 #include "support/ErrorReport.h"
-#include "support/UniqueBstr.h"
 
 namespace {
 
@@ -55,9 +54,7 @@ void CCCAPEGUI::readBackSelection(const ComponentSelection& selection)
     itemHelpURL = selection.selHelpURL;
     itemComponentVersion = selection.selComponentVersion;
     itemAbout = selection.selAbout;
-    UniqueBstr alias(toWide(selection.selAlias).c_str());
-    UniqueBstr parentName(toWide(selection.selParentAlias).c_str());
-    setAlias(alias.get(), parentName.get());
+    assignAliases(selection.selAlias, selection.selParentAlias);
     itemCOVersionText = withoutTrailingWhiteSpace(selection.selCapeVersion);
     compCOversion = parseCOVersion(itemCOVersionText);
 }
@@ -65,9 +62,9 @@ void CCCAPEGUI::readBackSelection(const ComponentSelection& selection)
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::ShowGUI(BSTR* szComponent, BSTR* szCATIDs)
 {
     const auto alive = enterMethod();
-    if (HRESULT refused = refuseWhileDialogRuns("ShowGUI"); FAILED(refused))
-        return refused;
     try {
+        if (HRESULT refused = refuseWhileDialogRuns("ShowGUI"); FAILED(refused))
+            return refused;
         const ScopedFlag running(dialogRunning);
         const SelectionOwner owner(categoryFilter);
         CCapeOpenDlg dialog(hostWindow, &owner);
@@ -90,13 +87,10 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::ShowGUI(BSTR* szComponent, BSTR* szCATIDs)
 void CCCAPEGUI::reportShowGUIFailure() noexcept
 {
     try {
-        BSTR raw = nullptr;
-        getFullCOPPClassName(&raw);
-        UniqueBstr name = UniqueBstr::attach(raw);
-        const std::string message = "Unexpected error in CCAPEGUI::ShowGui for ProgId:" + toAnsi(name.text());
-        reportError(100, message.c_str(), nullptr, hostWindow, true);
+        const std::string message = "Unexpected error in CCAPEGUI::ShowGui for ProgId:" + fullPackageClassName();
+        reportError(kInternalFailure, message.c_str(), nullptr, hostWindow, true);
     } catch (...) {
-        reportError(100, "Unexpected error in CCAPEGUI::ShowGui for ProgId:", nullptr, hostWindow, true);
+        reportError(kInternalFailure, "Unexpected error in CCAPEGUI::ShowGui for ProgId:", nullptr, hostWindow, true);
     }
 }
 
@@ -137,9 +131,9 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::setProgIds(BSTR szComponentProgId, BSTR szP
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::showStaticInfo()
 {
     const auto alive = enterMethod();
-    if (HRESULT refused = refuseWhileDialogRuns("showStaticInfo"); FAILED(refused))
-        return refused;
     return methodBoundary("showStaticInfo", hostWindow, [&] {
+        if (HRESULT refused = refuseWhileDialogRuns("showStaticInfo"); FAILED(refused))
+            return refused;
         const ScopedFlag running(dialogRunning);
         return loadItemInfo(true);
     });

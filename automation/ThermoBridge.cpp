@@ -15,7 +15,8 @@
 namespace {
 
 constexpr const char* kNoCustomViewText = "The component does not provide a Custom View.";
-constexpr const char* kGatheringFailedText = "The compounds, properties and phases of the property package could not be read.";
+constexpr const char* kGatheringFailedText =
+    "The compounds, properties and phases of the property package could not be read.";
 // ECapeUnknown: what packages of the maker's own property system answer for a custom view.
 constexpr HRESULT kNoCustomViewOfOwnSystem = static_cast<HRESULT>(0x80040501);
 
@@ -26,26 +27,24 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::ShowThermoGUI(VARIANT_BOOL allowModificatio
     if (!thermoGUIEnabled)
         return S_OK;  // the host simulates the dialog (simulateThermoGUI)
     const auto alive = enterMethod();
-    if (HRESULT refused = refuseWhileDialogRuns("ShowThermoGUI"); FAILED(refused))
-        return refused;
     return methodBoundary("ShowThermoGUI", hostWindow, [&] {
+        if (HRESULT refused = refuseWhileDialogRuns("ShowThermoGUI"); FAILED(refused))
+            return refused;
         const ScopedFlag running(dialogRunning);
-        packageDialog->owner = this;
-        packageDialog->allowModifications = allowModifications != 0 ? 1 : 0;
+        const PackageDialogContext context{this, itemAlias, parentAlias, allowModifications != 0};
         // Modal to the host: its window, else whatever window of the host is active.
-        packageDialog->show(IsWindow(hostWindow) ? hostWindow : GetActiveWindow());
+        packageDialog->show(IsWindow(hostWindow) ? hostWindow : GetActiveWindow(), packageOptions, context);
         return S_OK;
     });
 }
 
-HRESULT STDMETHODCALLTYPE CCCAPEGUI::setPPInfo(VARIANT* hyNames, VARIANT* matchedBy, VARIANT* mapping)
+// The host's compound mapping (names, matched by, mapping) is not read.
+HRESULT STDMETHODCALLTYPE CCCAPEGUI::setPPInfo(VARIANT*, VARIANT*, VARIANT*)
 {
     const auto alive = enterMethod();
     return methodBoundary("setPPInfo", hostWindow, [&] {
-        LONG version = 0;
-        get_compCOversion(&version);
         // The dialog keeps its own reference to what it needs of the component.
-        HRESULT hr = packageDialog->gatherPackageData(component.get(), hyNames, matchedBy, mapping, version);
+        HRESULT hr = packageDialog->gatherPackageData(component.get(), compCOversion);
         if (FAILED(hr)) {
             // The package's error object, when it left one, is the thread's: the report
             // shows its description.
@@ -57,52 +56,43 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::setPPInfo(VARIANT* hyNames, VARIANT* matche
 
 HRESULT CCCAPEGUI::showCustomView()
 {
+    // The boxes are owned by the window the user is working in (the dialog that asked).
     try {
-        try {
-            HRESULT result = E_FAIL;
-            if (namesOwnPropertySystem(parentProgID)) {
-                result = kNoCustomViewOfOwnSystem;
-            } else if (component) {
-                ComPtr<ICapeUtilities> utilities;
-                HRESULT hr = component.queryInterface(IID_ICapeUtilities, utilities);
-                if (FAILED(hr) && hr != E_NOINTERFACE)
-                    throw RaisedError(hr);
-                if (utilities) {
-                    result = utilities->Edit();
-                    throwIfFailed(result);  // with the component's error information
-                }
+        HRESULT result = E_FAIL;
+        if (namesOwnPropertySystem(parentProgID)) {
+            result = kNoCustomViewOfOwnSystem;
+        } else if (component) {
+            ComPtr<ICapeUtilities> utilities;
+            HRESULT hr = component.queryInterface(IID_ICapeUtilities, utilities);
+            if (FAILED(hr) && hr != E_NOINTERFACE)
+                return reportError(hr, kNoCustomViewText, nullptr, GetActiveWindow(), true);
+            if (utilities) {
+                // A failing editor: the same box, with the failure's code and the
+                // component's error information.
+                result = utilities->Edit();
+                if (FAILED(result))
+                    return reportError(result, kNoCustomViewText, nullptr, GetActiveWindow(), true);
             }
-            if (SUCCEEDED(result))
-                return result;
-            // Owned by the window the user is working in (the dialog that asked).
-            reportError(E_FAIL, kNoCustomViewText, nullptr, GetActiveWindow(), true);
-            return result;
-        } catch (const RaisedError& error) {
-            // The editor itself failed: the same box, with the failure's code and text.
-            error.restoreErrorInfo();
-            return reportError(error.code(), kNoCustomViewText, nullptr, GetActiveWindow(), true);
         }
+        if (SUCCEEDED(result))
+            return result;
+        reportError(E_FAIL, kNoCustomViewText, nullptr, GetActiveWindow(), true);
+        return result;
     } catch (...) {
-        return E_UNEXPECTED;
+        return E_UNEXPECTED;  // the dialog that asked gets a failure, nothing else
     }
 }
 
 std::string CCCAPEGUI::parentProgIdOfPackage()
 {
     try {
-        UniqueBstr progId;
-        if (FAILED(GetParentProgID(progId.put())))
-            return {};
-        return toAnsi(progId.get());
+        return parentProgID;
     } catch (...) {
-        return {};
+        return {};  // the dialog shows the package as one of another system
     }
 }
 
-void CCCAPEGUI::copySupportedPhaseTypes(VariantHolder& out)
-{
-    get_supportedPhaseTypes(out.put());
-}
+void CCCAPEGUI::copySupportedPhaseTypes(VariantHolder& out) { copyPhaseTypesInto(out.put()); }
 
 void CCCAPEGUI::showStaticInfoView()
 {

@@ -35,25 +35,24 @@ HRESULT TypeLibDispatch::getTypeInfo(UINT index, ITypeInfo** info)
     return typeInfo(info);
 }
 
-HRESULT TypeLibDispatch::getIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, DISPID* ids)
+HRESULT TypeLibDispatch::typeInfoFor(REFIID iid, ComPtr<ITypeInfo>& info)
 {
     if (!IsEqualIID(iid, IID_NULL))
         return DISP_E_UNKNOWNINTERFACE;
+    return typeInfo(info.put());
+}
+
+HRESULT TypeLibDispatch::getIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, DISPID* ids)
+{
     ComPtr<ITypeInfo> info;
-    HRESULT hr = typeInfo(info.put());
-    if (FAILED(hr))
-        return hr;
-    return info->GetIDsOfNames(names, count, ids);
+    HRESULT hr = typeInfoFor(iid, info);
+    return FAILED(hr) ? hr : info->GetIDsOfNames(names, count, ids);
 }
 
 HRESULT TypeLibDispatch::invoke(void* instance, DISPID id, REFIID iid, WORD flags, DISPPARAMS* params,
                                 VARIANT* result, EXCEPINFO* exception, UINT* argumentError)
 {
-    if (!IsEqualIID(iid, IID_NULL))
-        return DISP_E_UNKNOWNINTERFACE;
     ComPtr<ITypeInfo> info;
-    HRESULT hr = typeInfo(info.put());
-    if (FAILED(hr))
-        return hr;
-    return info->Invoke(instance, id, flags, params, result, exception, argumentError);
+    HRESULT hr = typeInfoFor(iid, info);
+    return FAILED(hr) ? hr : info->Invoke(instance, id, flags, params, result, exception, argumentError);
 }

@@ -24,6 +24,8 @@ public:
 
 private:
     HRESULT typeInfo(ITypeInfo** info);
+    // The type information for a call that names iid: only IID_NULL is served.
+    HRESULT typeInfoFor(REFIID iid, ComPtr<ITypeInfo>& info);
 
     GUID libid_;
     WORD major_;

@@ -15,13 +15,14 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "SyntheticInstallation.h"
 #include "testkit/MessageBoxDriver.h"
 #include "catalogue/CapeOpenDlg.h"
 #include "catalogue/CategoryClasses.h"
 #include "catalogue/PackageList.h"
 #include "catalogue/RecordReader.h"
-#include "catalogue/WideText.h"
+#include "support/WideText.h"
 #include "support/ComPtr.h"
 #include "support/ErrorReport.h"
 #include "support/MTUtils.h"
@@ -29,26 +30,6 @@
 namespace {
 
 constexpr unsigned long kEveryCategory = 32 | 512 | 1024;
-constexpr DWORD kAnyServer =
-    CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER;
-
-double now()
-{
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return double(f.QuadPart);
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / frequency;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // The floor: what DisplayCategories does, without the tree. Returns the items it
 // would list.
@@ -70,9 +51,9 @@ size_t buildWithoutTree()
             continue;
         for (const CAPETreeItemTag* manager : listed) {
             CLSID clsid = CLSID_NULL;
-            CLSIDFromProgID(widen(manager->ProgID).c_str(), &clsid);
+            CLSIDFromProgID(toWide(manager->ProgID).c_str(), &clsid);
             ComPtr<IUnknown> object;
-            if (FAILED(createInterface(clsid, nullptr, kAnyServer, IID_IUnknown, object.putVoid(), nullptr)))
+            if (FAILED(createInterface(clsid, nullptr, kAnyServerContext, IID_IUnknown, object.putVoid(), nullptr)))
                 continue;
             const PackageListing listing = readPackageListing(object.get());
             for (const std::string& name : listing.packageNames) {
@@ -143,14 +124,7 @@ int main(int argc, char** argv)
 {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     MTUtils::setModuleName("catalogue_bench.exe");
-    const size_t managers = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 10;
-    const size_t packages = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 20;
-    const int runs = argc > 3 ? std::atoi(argv[3]) : 9;
-    std::vector<size_t> sizes;
-    for (int i = 4; i < argc; ++i)
-        sizes.push_back(std::strtoul(argv[i], nullptr, 10));
-    if (sizes.empty())
-        sizes = {500, 2000};
+    auto [managers, packages, runs, sizes] = readCatalogueBenchArguments(argc, argv);
 
     std::printf("Catalogue build: %zu managers with %zu packages each, median of %d runs\n", managers, packages,
                 runs);

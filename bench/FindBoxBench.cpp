@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "SyntheticInstallation.h"
 #include "catalogue/CapeOpenDlg.h"
 #include "catalogue/TreeControl.h"
@@ -28,24 +29,6 @@ constexpr unsigned long kEveryCategory = 32 | 512 | 1024;
 // "u" keeps nearly everything (the managers' description says "made up"), "un" the
 // unit operations only, "unit 1" those numbered 1, 10 to 19, 100 to 199 and so on.
 constexpr const char* kTyped = "unit 1";
-
-double now()
-{
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return double(f.QuadPart);
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / frequency;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // What the tree shows, read back: enough to fill it again without the find rule.
 struct ShownItem {
@@ -155,14 +138,7 @@ int main(int argc, char** argv)
 {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     MTUtils::setModuleName("findbox_bench.exe");
-    const size_t managers = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 10;
-    const size_t packages = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 20;
-    const int runs = argc > 3 ? std::atoi(argv[3]) : 9;
-    std::vector<size_t> sizes;
-    for (int i = 4; i < argc; ++i)
-        sizes.push_back(std::strtoul(argv[i], nullptr, 10));
-    if (sizes.empty())
-        sizes = {500, 2000};
+    const auto [managers, packages, runs, sizes] = readCatalogueBenchArguments(argc, argv);
 
     std::printf("Find box: %zu managers with %zu packages each, typing \"%s\" then Escape, median of %d runs\n",
                 managers, packages, kTyped, runs);

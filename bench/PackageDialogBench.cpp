@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "testkit/CapeDoubles.h"
 #include "testkit/TestAccess.h"
 #include "automation/CCCAPEGUI.h"
@@ -21,24 +22,6 @@
 using namespace testkit;
 
 namespace {
-
-double now()
-{
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return double(f.QuadPart);
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / frequency;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // A package whose compound lists hold `count` compounds with realistic texts.
 void fillPackage(PackageDouble& package, size_t count)
@@ -142,6 +125,7 @@ int main(int argc, char** argv)
         const PackageData& data = reinterpret_cast<CCOTHConfig*>(address)->packageData;
 
         CCOTHConfig emptyDialog;  // the same dialog without package data: its fixed cost
+        PackageOptions emptyOptions;
         std::vector<double> shown, floor, fixed;
         size_t characters = 0;
         for (int run = 0; run < runs && result == 0; ++run) {
@@ -156,7 +140,7 @@ int main(int argc, char** argv)
 
             g_shownAt = 0;
             const double emptyOpened = now();
-            emptyDialog.show(host);
+            emptyDialog.show(host, emptyOptions, {});
             fixed.push_back(g_shownAt - emptyOpened);
             if (shown.back() <= 0 || fixed.back() <= 0) {
                 std::fprintf(stderr, "the dialog could not be shown\n");

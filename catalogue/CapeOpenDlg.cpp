@@ -14,13 +14,6 @@ constexpr const char* kQuestionCaption = "CAPE-OPEN Component Manager";
 constexpr COLORREF kTreeBackground = RGB(192, 192, 192);
 constexpr COLORREF kVendorURLColour = RGB(0, 0, 255);
 
-// The caption of the boxes the dialog shows for itself: the application's title.
-std::string applicationTitle()
-{
-    std::string title = MTUtils::moduleBaseName();
-    return title.empty() ? "QnCOGUI11" : title;
-}
-
 void showControl(HWND control, bool shown)
 {
     ShowWindow(control, shown ? SW_SHOW : SW_HIDE);
@@ -46,19 +39,13 @@ INT_PTR CCapeOpenDlg::DoModal()
 
 HRESULT CCapeOpenDlg::reportDialogError(const std::string& text)
 {
-    MessageBoxA(hwnd(), text.c_str(), applicationTitle().c_str(), MB_OK | MB_ICONHAND);
+    MessageBoxA(hwnd(), text.c_str(), MTUtils::applicationTitle().c_str(), MB_OK | MB_ICONHAND);
     return E_FAIL;
 }
 
 std::string CCapeOpenDlg::selectionContext() const
 {
     return "clsid:" + sel_.selCLSID + ", progid:" + sel_.selProgID + ", parent: " + sel_.selParentProgID;
-}
-
-const wchar_t* CCapeOpenDlg::serverOrNull() const
-{
-    // The catalogue is always that of the local machine: remoteServer stays empty.
-    return nullptr;
 }
 
 bool CCapeOpenDlg::askYesNo(const char* question)
@@ -110,7 +97,7 @@ void CCapeOpenDlg::underlineVendorURLFont()
     description.lfUnderline = TRUE;
     UniqueGdiObject underlined(CreateFontIndirectA(&description));
     if (!underlined) {
-        MessageBoxA(hwnd(), "CreateFontIndirect() failed.", applicationTitle().c_str(), MB_OK);
+        MessageBoxA(hwnd(), "CreateFontIndirect() failed.", MTUtils::applicationTitle().c_str(), MB_OK);
         return;
     }
     SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(underlined.get()), TRUE);

@@ -111,8 +111,6 @@ private:
     void showFoundItems();
     // The interface probe of the selected component (right click in the tree).
     void probeSelectedComponent();
-    // Opens url in a web browser window.
-    HRESULT NavigateToURL(const std::string& url);
 
     void underlineVendorURLFont();
     void setUpFindBox();
@@ -124,7 +122,6 @@ private:
     // Yes/No question with the exclamation icon, owned by the dialog.
     bool askYesNo(const char* question);
     void selectCategoryOf(const CAPETreeItemTag& record);
-    const wchar_t* serverOrNull() const;
 
     // Set while the catalogue is rebuilt or probed: the records are in use.
     bool busy_ = false;

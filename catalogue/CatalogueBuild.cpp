@@ -7,7 +7,7 @@
 #include "catalogue/CategoryClasses.h"
 #include "catalogue/ItemLabel.h"
 #include "catalogue/PackageList.h"
-#include "catalogue/WideText.h"
+#include "support/WideText.h"
 #include "resources/ControlIds.h"
 #include "support/AnsiText.h"
 #include "support/ComPtr.h"
@@ -15,9 +15,8 @@
 
 namespace {
 
-// In-process, handler, local and remote servers: wherever the class lives.
-constexpr DWORD kAnyServer =
-    CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER;
+// The catalogue is always that of the local machine: no server name.
+constexpr const wchar_t* kLocalMachine = nullptr;
 
 // Enters the single-threaded apartment for the managers' sake and leaves it again,
 // only when entering succeeded (a thread of another apartment keeps its own).
@@ -83,7 +82,7 @@ void CCapeOpenDlg::rebuildCatalogue()
 void CCapeOpenDlg::DisplayCategoryComponents(HTREEITEM categoryItem, const std::wstring& catid)
 {
     const std::string narrowCatid = toAnsi(catid);
-    forEachClassOfCategory(catid, serverOrNull(), [&](const CLSID& clsid) {
+    forEachClassOfCategory(catid, kLocalMachine, [&](const CLSID& clsid) {
         CAPETREEITEM record = addRecord();
         // A class without a ProgID on this machine is left out of the tree.
         if (GetInfoForCLSID(clsid, narrowCatid, *record, "") == S_OK && !record->ProgID.empty())
@@ -105,12 +104,12 @@ void CCapeOpenDlg::DisplayPropertyPackageManagerPropPacks(HTREEITEM managerCateg
             const auto* managerRecord = reinterpret_cast<const CAPETreeItemTag*>(tree_.data(managerItem));
             identifier = managerRecord ? managerRecord->ProgID : SplitItemLabel(tree_.text(managerItem));
             CLSID clsid = CLSID_NULL;
-            if (FAILED(CLSIDFromProgID(widen(identifier).c_str(), &clsid)))
+            if (FAILED(CLSIDFromProgID(toWide(identifier).c_str(), &clsid)))
                 clsid = CLSID_NULL;  // the creation below fails and says so
 
             ComPtr<IUnknown> manager;
             const HRESULT created =
-                createInterface(clsid, nullptr, kAnyServer, IID_IUnknown, manager.putVoid(), serverOrNull());
+                createInterface(clsid, nullptr, kAnyServerContext, IID_IUnknown, manager.putVoid(), kLocalMachine);
             // A failed creation has been explained; its error object must not be taken
             // for the explanation of what this or a later manager does next.
             SetErrorInfo(0, nullptr);

@@ -5,7 +5,7 @@
 #include "catalogue/CapeOpenDlg.h"
 #include "catalogue/ItemLabel.h"
 #include "catalogue/RecordReader.h"
-#include "catalogue/WideText.h"
+#include "support/WideText.h"
 
 CAPETREEITEM CCapeOpenDlg::addRecord()
 {
@@ -33,7 +33,7 @@ HRESULT CCapeOpenDlg::GetInfoForProgID(const std::string& first, const std::stri
     // With a second ProgID, first names a package of the manager second.
     const bool isPackage = !second.empty();
     CLSID clsid = CLSID_NULL;
-    if (FAILED(CLSIDFromProgID(widen(isPackage ? second : first).c_str(), &clsid)))
+    if (FAILED(CLSIDFromProgID(toWide(isPackage ? second : first).c_str(), &clsid)))
         clsid = CLSID_NULL;
     return GetInfoForCLSID(clsid, catid, *record, isPackage ? first : std::string());
 }

@@ -5,17 +5,13 @@
 #include "support/ComPtr.h"
 #include "support/ErrorReport.h"
 
-// In-process, handler, local and remote servers: wherever the class lives.
-static constexpr DWORD kAnyServer = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER |
-                                    CLSCTX_REMOTE_SERVER;
-
 void forEachClassOfCategory(const std::wstring& catid, const wchar_t* server,
                             const std::function<void(const CLSID&)>& visit)
 {
     if (catid.find(L'{') == std::wstring::npos)
         return;
     ComPtr<ICatInformation> categories;
-    if (FAILED(createInterface(CLSID_StdComponentCategoriesMgr, nullptr, kAnyServer, IID_ICatInformation,
+    if (FAILED(createInterface(CLSID_StdComponentCategoriesMgr, nullptr, kAnyServerContext, IID_ICatInformation,
                                categories.putVoid(), server))) {
         SetErrorInfo(0, nullptr);  // explained already; not to be taken for a later failure's
         return;

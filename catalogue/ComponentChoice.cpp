@@ -8,7 +8,8 @@
 #include "catalogue/Acceptability.h"
 #include "catalogue/CapeOpenDlg.h"
 #include "resources/ControlIds.h"
-#include "catalogue/WideText.h"
+#include "catalogue/WebLinks.h"
+#include "support/WideText.h"
 
 namespace {
 
@@ -77,7 +78,7 @@ void CCapeOpenDlg::browseComponentInfo()
             package = sel_.selProgID;
         }
         // A braced class identifier or a ProgID; neither leaves the panel empty.
-        const std::wstring wideId = widen(id);
+        const std::wstring wideId = toWide(id);
         CLSID clsid = CLSID_NULL;
         if (id.empty() ||
             (FAILED(CLSIDFromString(wideId.c_str(), &clsid)) && FAILED(CLSIDFromProgID(wideId.c_str(), &clsid))))
@@ -165,11 +166,11 @@ void CCapeOpenDlg::OnCancel()
 void CCapeOpenDlg::onVendorURL()
 {
     if (shownRecord_)
-        NavigateToURL(shownRecord_->VendorURL);
+        NavigateToURL(shownRecord_->VendorURL, [this](const std::string& text) { return reportDialogError(text); });
 }
 
 void CCapeOpenDlg::onComponentHelp()
 {
     if (shownRecord_)
-        NavigateToURL(shownRecord_->HelpURL);
+        NavigateToURL(shownRecord_->HelpURL, [this](const std::string& text) { return reportDialogError(text); });
 }

@@ -5,21 +5,13 @@
 #include "support/ComPtr.h"
 #include "support/ErrorReport.h"
 
-namespace {
-
-// In-process, handler, local and remote servers: wherever the class lives.
-constexpr DWORD kAnyServer =
-    CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER;
-
-}  // namespace
-
 void checkManager(REFCLSID clsid, Findings& findings)
 {
     // Whatever error object is on the thread now belongs to someone else's failure.
     SetErrorInfo(0, nullptr);
     ComPtr<IUnknown> manager;
     const HRESULT created =
-        createInterfaceQuietly(clsid, nullptr, kAnyServer, IID_IUnknown, manager.putVoid(), nullptr);
+        createInterfaceQuietly(clsid, nullptr, kAnyServerContext, IID_IUnknown, manager.putVoid(), nullptr);
     if (FAILED(created)) {
         findings.error("cannot be created: " + failureText(created) +
                        "; reinstall the component, or ask its vendor (a licence may be missing)");

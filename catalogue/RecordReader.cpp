@@ -7,13 +7,12 @@
 
 #include "catalogue/DescriptionKey.h"
 #include "support/AnsiText.h"
+#include "support/MemoryHolders.h"
 
 namespace {
 
-struct CoTaskMemDeleter {
-    void operator()(wchar_t* p) const { CoTaskMemFree(p); }
-};
-using CoTaskText = std::unique_ptr<wchar_t, CoTaskMemDeleter>;
+// The key of a class (or a manager's package) that holds its description values.
+constexpr const char* kDescriptionKey = "\\CapeDescription";
 
 std::string clsidText(REFCLSID clsid)
 {
@@ -40,7 +39,7 @@ HRESULT readRecord(REFCLSID clsid, const std::string& catid, const std::string& 
     const bool isPackage = !package.empty();
     if (isPackage) {
         progress.id = package;
-        progress.primaryKey = classKey + "\\PropertyPackages\\" + package + "\\CapeDescription";
+        progress.primaryKey = classKey + "\\PropertyPackages\\" + package + kDescriptionKey;
     } else {
         wchar_t* raw = nullptr;
         HRESULT hr = ProgIDFromCLSID(clsid, &raw);
@@ -48,7 +47,7 @@ HRESULT readRecord(REFCLSID clsid, const std::string& catid, const std::string& 
         if (FAILED(hr))
             return hr;  // a class without a ProgID on this machine
         progress.id = toAnsi(progId.get());
-        progress.primaryKey = classKey + "\\CapeDescription";
+        progress.primaryKey = classKey + kDescriptionKey;
     }
 
     const DescriptionValues own = readDescriptionValues(progress.primaryKey);
@@ -57,7 +56,7 @@ HRESULT readRecord(REFCLSID clsid, const std::string& catid, const std::string& 
                                             own.CapeVersion.empty() || own.ComponentVersion.empty() ||
                                             own.VendorURL.empty());
     const DescriptionValues manager =
-        needsManager ? readDescriptionValues(classKey + "\\CapeDescription") : DescriptionValues{};
+        needsManager ? readDescriptionValues(classKey + kDescriptionKey) : DescriptionValues{};
 
     record.Name = own.Name.empty() ? progress.id : own.Name;
     record.Description = own.Description;

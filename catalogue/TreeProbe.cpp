@@ -17,8 +17,7 @@ public:
     void appendLine(const std::string& line) override { dialog_.InsertTreeItem(item_, line, nullptr); }
     void showMessage(const std::string& text) override
     {
-        std::string caption = MTUtils::moduleBaseName();
-        MessageBoxA(dialog_.hwnd(), text.c_str(), caption.empty() ? "QnCOGUI11" : caption.c_str(), MB_OK);
+        MessageBoxA(dialog_.hwnd(), text.c_str(), MTUtils::applicationTitle().c_str(), MB_OK);
     }
 
 private:
@@ -44,5 +43,6 @@ void CCapeOpenDlg::probeSelectedComponent()
     // fails and the message names the package.
     const std::string progId = record->ProgID;
     TreeProbeOutput output(*this, item);
-    probeComponentInterfaces(progId, serverOrNull(), output);
+    // On this machine, like the catalogue it was chosen from.
+    probeComponentInterfaces(progId, nullptr, output);
 }

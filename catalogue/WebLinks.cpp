@@ -9,7 +9,7 @@
 #include <cctype>
 
 #include "catalogue/CapeOpenDlg.h"
-#include "catalogue/WideText.h"
+#include "support/WideText.h"
 #include "support/ComPtr.h"
 #include "support/ErrorReport.h"
 #include "support/RegKey.h"
@@ -17,11 +17,6 @@
 #include "support/VariantHolder.h"
 
 namespace {
-
-// In-process server, in-process handler, local server and remote server; the
-// browser is always created on this machine (no server name).
-constexpr DWORD kAnyServer = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER |
-                             CLSCTX_REMOTE_SERVER;
 
 // A failed call inside the navigation, shown as the unexpected error.
 struct NavigationFault {
@@ -41,8 +36,9 @@ HRESULT navigateWithBrowserObject(const std::string& url, REFCLSID browserClass,
                                   const DialogErrorReporter& reportError)
 {
     ComPtr<IWebBrowser> browser;
-    const HRESULT created = createInterface(browserClass, nullptr, kAnyServer, IID_IWebBrowser, browser.putVoid(),
-                                            nullptr);
+    // The browser is always created on this machine (no server name).
+    const HRESULT created =
+        createInterface(browserClass, nullptr, kAnyServerContext, IID_IWebBrowser, browser.putVoid(), nullptr);
     if (FAILED(created))
         return created;  // createInterface has shown why
 
@@ -55,7 +51,7 @@ HRESULT navigateWithBrowserObject(const std::string& url, REFCLSID browserClass,
 
     application->put_Visible(VARIANT_TRUE);  // its result does not matter
 
-    const std::wstring wideUrl = widen(url);
+    const std::wstring wideUrl = toWide(url);
     UniqueBstr address(wideUrl.c_str());
     if (!address.get())
         throw NavigationFault{E_OUTOFMEMORY};
@@ -121,9 +117,9 @@ bool classRegistered(REFCLSID clsid)
 std::wstring webAddressForShell(const std::string& url)
 {
     if (startsWithNoCase(url, "http://") || startsWithNoCase(url, "https://"))
-        return widen(url);
+        return toWide(url);
     if (url.find_first_of(":\\") == std::string::npos)
-        return widen("http://" + url);
+        return toWide("http://" + url);
     return {};
 }
 
@@ -138,9 +134,4 @@ bool openInDefaultBrowser(const std::wstring& address)
     execute.lpFile = address.c_str();
     execute.nShow = SW_SHOWNORMAL;
     return ShellExecuteExW(&execute) != FALSE;
-}
-
-HRESULT CCapeOpenDlg::NavigateToURL(const std::string& url)
-{
-    return ::NavigateToURL(url, [this](const std::string& text) { return reportDialogError(text); });
 }

@@ -5,24 +5,9 @@
 #include "inspector/ProbeTable.h"
 #include "support/ComPtr.h"
 #include "support/ErrorReport.h"
+#include "support/WideText.h"
 
 namespace {
-
-// In-process server, in-process handler, local server and remote server.
-constexpr DWORD kAnyServer = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER |
-                             CLSCTX_REMOTE_SERVER;
-
-std::wstring widen(const std::string& text)
-{
-    if (text.empty())
-        return {};
-    const int size = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (size <= 0)
-        return {};
-    std::wstring wide(static_cast<size_t>(size), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
-    return wide;
-}
 
 // The component answers to an interface unless it says E_NOINTERFACE (or answers
 // "yes" without an object): any other failure still means that it knows the interface.
@@ -63,11 +48,12 @@ void probeComponentInterfaces(const std::string& progId, const wchar_t* server, 
     // The conversion's result is not looked at: an unknown ProgID (or a package name)
     // leaves CLSID_NULL, whose creation fails below with REGDB_E_CLASSNOTREG and says so.
     CLSID clsid = CLSID_NULL;
-    if (FAILED(CLSIDFromProgID(widen(progId).c_str(), &clsid)))
+    if (FAILED(CLSIDFromProgID(toWide(progId).c_str(), &clsid)))
         clsid = CLSID_NULL;
 
     ComPtr<IUnknown> component;
-    const HRESULT created = createInterface(clsid, nullptr, kAnyServer, IID_IUnknown, component.putVoid(), server);
+    const HRESULT created =
+        createInterface(clsid, nullptr, kAnyServerContext, IID_IUnknown, component.putVoid(), server);
     if (created != S_OK) {
         // A success code other than S_OK is refused too; the object it may have
         // delivered is released by its holder.

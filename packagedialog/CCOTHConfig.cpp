@@ -5,11 +5,13 @@
 #include <algorithm>
 #include <new>
 #include <span>
+#include <utility>
 
 #include "resources/ControlIds.h"
 #include "packagedialog/ArrayElements.h"
 #include "packagedialog/DisplayText.h"
 #include "packagedialog/OwnPropertySystem.h"
+#include "support/DeviceContext.h"
 #include "support/QnUtils.h"
 
 namespace {
@@ -52,14 +54,14 @@ bool guarded(Handler&& handler) noexcept
     }
 }
 
-// The width a list needs to show its widest entry, for its horizontal scroll bar.
-void fitHorizontalExtent(HWND list)
+// The width of a list's widest entry in the list's font; -1 without a device context.
+LONG widestEntry(HWND list)
 {
     const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
-    HDC dc = GetDC(list);
+    const WindowDC dc(list);
     if (!dc)
-        return;
-    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
+        return -1;
+    const SelectedObject font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
     LONG widest = 0;
     std::string text;
     for (int i = 0; i < count; ++i) {
@@ -69,11 +71,18 @@ void fitHorizontalExtent(HWND list)
         text.assign(static_cast<size_t>(length) + 1, '\0');
         SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
         SIZE size{};
-        if (GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(length), &size))
+        if (GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(length), &size))
             widest = std::max(widest, size.cx);
     }
-    SelectObject(dc, previous);
-    ReleaseDC(list, dc);
+    return widest;
+}
+
+// The width a list needs to show its widest entry, for its horizontal scroll bar.
+void fitHorizontalExtent(HWND list)
+{
+    const LONG widest = widestEntry(list);
+    if (widest < 0)
+        return;  // no device context: the extent stays
     SendMessageA(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + 4), 0);
 }
 
@@ -81,16 +90,21 @@ void fitHorizontalExtent(HWND list)
 
 CCOTHConfig::CCOTHConfig() : ModalDialog(IDD_PACKAGE_INFORMATION), hostCheck_(&QnUtils::isMainHostProcess) {}
 
-HRESULT CCOTHConfig::gatherPackageData(IUnknown* package, VARIANT*, VARIANT*, VARIANT*, long version) noexcept
+HRESULT CCOTHConfig::gatherPackageData(IUnknown* package, long version) noexcept
 {
     return ::gatherPackageData(packageData, package, version);
 }
 
-INT_PTR CCOTHConfig::show(HWND parent)
+INT_PTR CCOTHConfig::show(HWND parent, PackageOptions& options, const PackageDialogContext& context)
 {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES};
     InitCommonControlsEx(&controls);
-    return run(parent);
+    options_ = &options;
+    context_ = context;
+    const INT_PTR result = run(parent);
+    options_ = nullptr;
+    context_ = {};
+    return result;
 }
 
 BOOL CCOTHConfig::onInitDialog()
@@ -112,17 +126,18 @@ BOOL CCOTHConfig::onInitDialog()
 
 void CCOTHConfig::exchangeOptions(bool save)
 {
-    exchangeCheck(IDC_ALLOW_SUBSETS, allowSubsets, save);
-    exchangeCheck(IDC_FREE_COMPOUNDS, freeCompounds, save);
-    exchangeCheck(IDC_TREAT_AS_HYPOS, treatAsHypos, save);
-    exchangeCheck(IDC_RECOV_LOG, recovLog, save);
-    exchangeCheck(IDC_RECOV_POPUP, recovPopUp, save);
-    exchangeCheck(IDC_RECOV_TRACE, recovTrace, save);
-    exchangeCheck(IDC_REQUEST_LIQUID2, requestLiquid2, save);
-    exchangeCheck(IDC_ORDER_PHASES, doOrderPhases, save);
-    exchangeCheck(IDC_CRIT_POPUP, critPopUp, save);
-    exchangeCheck(IDC_CRIT_LOG, critLog, save);
-    exchangeCheck(IDC_CRIT_TRACE, critTrace, save);
+    PackageOptions& options = *options_;
+    exchangeCheck(IDC_ALLOW_SUBSETS, options.allowSubsets, save);
+    exchangeCheck(IDC_FREE_COMPOUNDS, options.freeCompounds, save);
+    exchangeCheck(IDC_TREAT_AS_HYPOS, options.treatAsHypos, save);
+    exchangeCheck(IDC_RECOV_LOG, options.recovLog, save);
+    exchangeCheck(IDC_RECOV_POPUP, options.recovPopUp, save);
+    exchangeCheck(IDC_RECOV_TRACE, options.recovTrace, save);
+    exchangeCheck(IDC_REQUEST_LIQUID2, options.requestLiquid2, save);
+    exchangeCheck(IDC_ORDER_PHASES, options.doOrderPhases, save);
+    exchangeCheck(IDC_CRIT_POPUP, options.critPopUp, save);
+    exchangeCheck(IDC_CRIT_LOG, options.critLog, save);
+    exchangeCheck(IDC_CRIT_TRACE, options.critTrace, save);
 }
 
 // The four texts are shown only: their controls are disabled or read-only, so the
@@ -130,10 +145,10 @@ void CCOTHConfig::exchangeOptions(bool save)
 // report's own line ends, which the edit needs as carriage return + line feed).
 void CCOTHConfig::showTexts()
 {
-    SetDlgItemTextA(hwnd(), IDC_IMPORT_REPORT, withCarriageReturns(importReport).c_str());
-    SetDlgItemTextA(hwnd(), IDC_PROPERTY_PACKAGE, itemAlias.c_str());
-    SetDlgItemTextA(hwnd(), IDC_PROPERTY_SYSTEM, parentAlias.c_str());
-    SetDlgItemTextA(hwnd(), IDC_SOCKET_VERSION, socketVersion.c_str());
+    SetDlgItemTextA(hwnd(), IDC_IMPORT_REPORT, withCarriageReturns(options_->importReport).c_str());
+    SetDlgItemTextA(hwnd(), IDC_PROPERTY_PACKAGE, context_.itemAlias.c_str());
+    SetDlgItemTextA(hwnd(), IDC_PROPERTY_SYSTEM, context_.parentAlias.c_str());
+    SetDlgItemTextA(hwnd(), IDC_SOCKET_VERSION, options_->socketVersion.c_str());
 }
 
 void CCOTHConfig::insertTabs()
@@ -151,38 +166,43 @@ void CCOTHConfig::insertTabs()
 
 void CCOTHConfig::fillPackageLists()
 {
-    fillList(IDC_COMPOUND_IDS, packageData.compoundIds);
-    fillList(IDC_FORMULAE, packageData.formulae);
-    fillList(IDC_COMPOUND_NAMES, packageData.compoundNames);
-    fillList(IDC_BOILING_POINTS, packageData.boilingPoints);
-    fillList(IDC_MOLECULAR_WEIGHTS, packageData.molecularWeights);
-    fillList(IDC_CAS_NUMBERS, packageData.casNumbers);
-    fillList(IDC_CONSTANT_PROPS, packageData.constantProps);
-    fillList(IDC_SINGLE_PHASE_PROPS, packageData.singlePhaseProps);
-    fillList(IDC_TWO_PHASE_PROPS, packageData.twoPhaseProps);
-    fillList(IDC_PHASE_LABELS, packageData.phaseLabels);
-    fillList(IDC_STATES_OF_AGGREGATION, packageData.statesOfAggregation);
-    fillList(IDC_KEY_COMPOUNDS, packageData.keyCompoundIds);
-    fillList(IDC_PHASE_DESCRIPTIONS, packageData.phaseDescriptions);
+    // Each list box and the package array it shows, in the order they are filled.
+    static const std::pair<int, VariantHolder PackageData::*> lists[] = {
+        {IDC_COMPOUND_IDS, &PackageData::compoundIds},
+        {IDC_FORMULAE, &PackageData::formulae},
+        {IDC_COMPOUND_NAMES, &PackageData::compoundNames},
+        {IDC_BOILING_POINTS, &PackageData::boilingPoints},
+        {IDC_MOLECULAR_WEIGHTS, &PackageData::molecularWeights},
+        {IDC_CAS_NUMBERS, &PackageData::casNumbers},
+        {IDC_CONSTANT_PROPS, &PackageData::constantProps},
+        {IDC_SINGLE_PHASE_PROPS, &PackageData::singlePhaseProps},
+        {IDC_TWO_PHASE_PROPS, &PackageData::twoPhaseProps},
+        {IDC_PHASE_LABELS, &PackageData::phaseLabels},
+        {IDC_STATES_OF_AGGREGATION, &PackageData::statesOfAggregation},
+        {IDC_KEY_COMPOUNDS, &PackageData::keyCompoundIds},
+        {IDC_PHASE_DESCRIPTIONS, &PackageData::phaseDescriptions},
+    };
+    for (const auto& [listId, array] : lists)
+        fillList(listId, packageData.*array);
 }
 
 void CCOTHConfig::fillFlashTypes()
 {
-    if (!owner)
+    if (!context_.owner)
         return;
     VariantHolder phaseTypes;
-    owner->copySupportedPhaseTypes(phaseTypes);
+    context_.owner->copySupportedPhaseTypes(phaseTypes);
     fillList(IDC_FLASH_TYPES, phaseTypes);
 }
 
 void CCOTHConfig::decideOwnPropertySystem()
 {
-    fromOwnPropertySystem = owner && namesOwnPropertySystem(owner->parentProgIdOfPackage());
+    fromOwnPropertySystem_ = context_.owner && namesOwnPropertySystem(context_.owner->parentProgIdOfPackage());
 }
 
 void CCOTHConfig::enableCompoundOptions()
 {
-    const BOOL enable = allowModifications != 0;
+    const BOOL enable = context_.allowModifications;
     for (int id : {IDC_FREE_COMPOUNDS, IDC_ALLOW_SUBSETS, IDC_TREAT_AS_HYPOS})
         EnableWindow(item(id), enable);
 }
@@ -220,7 +240,7 @@ void CCOTHConfig::showTab(int index)
             continue;  // its value passes through; the user never sees it
         // Only inside the maker's main simulator may a package of its own property
         // system be asked for a VLL flash; the host check runs only for such packages.
-        if (id == IDC_REQUEST_LIQUID2 && !(fromOwnPropertySystem && hostCheck_ && hostCheck_()))
+        if (id == IDC_REQUEST_LIQUID2 && !(fromOwnPropertySystem_ && hostCheck_ && hostCheck_()))
             continue;
         ShowWindow(item(id), SW_SHOW);
     }
@@ -268,12 +288,12 @@ void CCOTHConfig::onCancel() { endDialog(IDCANCEL); }
 
 void CCOTHConfig::onBrowseStaticInformation()
 {
-    if (owner)
-        owner->showStaticInfoView();
+    if (context_.owner)
+        context_.owner->showStaticInfoView();
 }
 
 void CCOTHConfig::onCustomView()
 {
-    if (owner)
-        owner->showCustomView();
+    if (context_.owner)
+        context_.owner->showCustomView();
 }

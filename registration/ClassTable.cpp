@@ -3,27 +3,27 @@
 #include <array>
 #include <mutex>
 #include <new>
-#include <utility>
 
 #include "QnShowCOCATIDs11.h"
 
 #include "automation/CCCAPEGUI.h"
 #include "automation/RegistrationCheck.h"
 #include "registration/ClassFactory.h"
+#include "support/ComPtr.h"
 
 namespace {
 
 struct ClassEntry {
     const CLSID* clsid;
     ClassFactory::Creator create;
-    ClassFactory* cachedFactory;  // the table's own reference, once made
+    ComPtr<ClassFactory> cachedFactory;  // the table's own reference, once made
 };
 
 std::mutex factoryLock;  // the only lock of the module: one-time creation of the factories
 bool initialised = false;
 std::array<ClassEntry, 2> classes{{
-    {&CLSID_CCAPEGUI, &CCCAPEGUI::createInstance, nullptr},
-    {&CLSID_RegistrationCheck, &CRegistrationCheck::createInstance, nullptr},
+    {&CLSID_CCAPEGUI, &CCCAPEGUI::createInstance, {}},
+    {&CLSID_RegistrationCheck, &CRegistrationCheck::createInstance, {}},
 }};
 
 }  // namespace
@@ -37,8 +37,7 @@ void tearDown()
     std::lock_guard guard(factoryLock);
     initialised = false;
     for (ClassEntry& entry : classes)
-        if (ClassFactory* factory = std::exchange(entry.cachedFactory, nullptr))
-            factory->Release();
+        entry.cachedFactory = nullptr;
 }
 
 HRESULT getClassObject(REFCLSID clsid, REFIID iid, void** out)
@@ -53,7 +52,8 @@ HRESULT getClassObject(REFCLSID clsid, REFIID iid, void** out)
         if (!IsEqualCLSID(clsid, *entry.clsid))
             continue;
         if (!entry.cachedFactory) {
-            entry.cachedFactory = new (std::nothrow) ClassFactory(entry.create);
+            // The factory is born with one reference: the table takes it over.
+            entry.cachedFactory = ComPtr<ClassFactory>::attach(new (std::nothrow) ClassFactory(entry.create));
             if (!entry.cachedFactory)
                 return E_OUTOFMEMORY;
         }

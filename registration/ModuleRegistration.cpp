@@ -139,17 +139,25 @@ HRESULT runModuleScript(HMODULE module, ScriptMode mode)
     return runRegistryScript(script, {{L"MODULE", moduleReplacementValue(path)}}, mode);
 }
 
-// The script, the class's component categories (none: nothing to write), the type library.
-HRESULT registerModule(HMODULE module, RegistrationScope scope)
+// The module's script run in mode, then typeLibrary with the module's path.
+template <class TypeLibraryStep>
+HRESULT scriptThenTypeLibrary(HMODULE module, ScriptMode mode, TypeLibraryStep&& typeLibrary)
 {
-    HRESULT hr = runModuleScript(module, ScriptMode::Register);
+    HRESULT hr = runModuleScript(module, mode);
     if (FAILED(hr))
         return hr;
     std::wstring path;
     hr = modulePathForRegistration(module, path);
     if (FAILED(hr))
         return hr;
-    return registerTypeLibrary(path, scope);
+    return typeLibrary(path);
+}
+
+// The script, the class's component categories (none: nothing to write), the type library.
+HRESULT registerModule(HMODULE module, RegistrationScope scope)
+{
+    return scriptThenTypeLibrary(module, ScriptMode::Register,
+                                 [&](const std::wstring& path) { return registerTypeLibrary(path, scope); });
 }
 
 }  // namespace
@@ -174,12 +182,6 @@ HRESULT installServer(HMODULE module, bool install, const wchar_t* commandLine)
         return userRoot.status();
     if (install)
         return registerModule(module, RegistrationScope::User);
-    HRESULT hr = runModuleScript(module, ScriptMode::Unregister);
-    if (FAILED(hr))
-        return hr;
-    std::wstring path;
-    hr = modulePathForRegistration(module, path);
-    if (FAILED(hr))
-        return hr;
-    return unregisterTypeLibraryForUser(path);
+    return scriptThenTypeLibrary(module, ScriptMode::Unregister,
+                                 [](const std::wstring& path) { return unregisterTypeLibraryForUser(path); });
 }

@@ -5,14 +5,10 @@
 #include <memory>
 
 #include "support/AnsiText.h"
+#include "support/MemoryHolders.h"
 #include "support/Trace.h"
 
 namespace {
-
-struct CoTaskMemDeleter {
-    void operator()(wchar_t* p) const { CoTaskMemFree(p); }
-};
-using CoTaskText = std::unique_ptr<wchar_t, CoTaskMemDeleter>;
 
 // The class as the user knows it: its ProgID, or the braced CLSID without one.
 std::string classText(REFCLSID clsid)
@@ -129,7 +125,7 @@ HRESULT interfaceNameFromIID(REFIID iid, std::string& name)
     HRESULT hr = StringFromIID(iid, &raw);
     CoTaskText iidText(raw);
     if (FAILED(hr))
-        return reportError(hr, "Unexpected error ", nullptr, nullptr, true);
+        return reportUnexpected(hr);
     name = GetRegPath(("Interface\\" + toAnsi(iidText.get())).c_str(), "");
     return S_OK;
 }

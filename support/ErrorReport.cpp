@@ -166,6 +166,11 @@ HRESULT reportError(const char* text, const char* context, HWND owner, bool trac
     return reportError(E_FAIL, text, context, owner, traceIt);
 }
 
+HRESULT reportUnexpected(HRESULT code)
+{
+    return reportError(code, kUnexpectedErrorText, nullptr, nullptr, true);
+}
+
 HRESULT traceError(HRESULT code, const char* text, const char* context)
 {
     code = normaliseErrorCode(code);
@@ -175,9 +180,7 @@ HRESULT traceError(HRESULT code, const char* text, const char* context)
 
 int showApplicationMessage(const char* text)
 {
-    std::string caption = MTUtils::moduleBaseName();
-    if (caption.empty())
-        caption = "QnCOGUI11";
+    const std::string caption = MTUtils::applicationTitle();
     HWND owner = boxOwner(nullptr);
     UINT style = MB_OK | MB_ICONEXCLAMATION | (owner ? 0 : MB_SYSTEMMODAL);
     return MessageBoxA(owner, text ? text : "", caption.c_str(), style);

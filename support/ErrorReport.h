@@ -14,7 +14,15 @@ inline constexpr const char* kReportCaption = "Pellamy's CAPE-OPEN tool";
 // Longest composed message, without its terminating NUL.
 inline constexpr size_t kMaxMessageLength = 2399;
 
-// Codes 2..999 are internal codes, not HRESULTs: they report as E_FAIL.
+// Codes 2..999 are internal codes, not HRESULTs: they report as E_FAIL. The library
+// uses two, for failures it finds itself without an HRESULT of their own:
+// an unexpected internal failure (a fault caught at a boundary, an array or registry
+// value that cannot be read, a package road that broke down);
+inline constexpr HRESULT kInternalFailure = 100;
+// a persistence failure handed to the host's container: traced, no box of its own.
+inline constexpr HRESULT kPersistenceFailure = 101;
+// Code 0 is a warning: shown without the error marker, and the work goes on.
+inline constexpr HRESULT kWarningCode = 0;
 HRESULT normaliseErrorCode(HRESULT code);
 
 // Context, marker, text, the thread's error object (consumed), the system text and
@@ -26,6 +34,14 @@ std::string composeErrorMessage(HRESULT code, const char* text, const char* cont
 HRESULT reportError(HRESULT code, const char* text, const char* context, HWND owner, bool traceIt);
 // The same with code E_FAIL.
 HRESULT reportError(const char* text, const char* context, HWND owner, bool traceIt);
+
+// The text of a failure that has nothing to add to its code and the callee's error
+// object.
+inline constexpr const char* kUnexpectedErrorText = "Unexpected error ";
+// The text of a failure for want of memory.
+inline constexpr const char* kOutOfMemoryText = "Not enough memory";
+// reportError(code, kUnexpectedErrorText, no context, default owner, traced).
+HRESULT reportUnexpected(HRESULT code);
 
 // Composes and traces, no box; returns the normalised code.
 HRESULT traceError(HRESULT code, const char* text, const char* context);
@@ -54,6 +70,11 @@ HWND boxOwner(HWND requested);
 // The owner of boxes shown without one; the automation object sets it to its host window.
 void setDefaultOwnerWindow(HWND owner);
 HWND defaultOwnerWindow();
+
+// The context for "any server that can make the class": in-process server, in-process
+// handler, local server, remote server.
+inline constexpr DWORD kAnyServerContext =
+    CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER;
 
 // Creates a COM object (remotely when server is given and not empty). On failure
 // appends a line to qnshow.txt, shows its own box and returns the failure unchanged;

@@ -42,6 +42,12 @@ std::string MTUtils::moduleBaseName()
     return g_moduleName.substr(0, g_moduleName.find('.'));
 }
 
+std::string MTUtils::applicationTitle()
+{
+    const std::string base = moduleBaseName();
+    return base.empty() ? kLibraryName : base;
+}
+
 std::string MTUtils::getEnvironmentValue(const char* name)
 {
     if (!name)

@@ -5,6 +5,11 @@
 #include <string>
 #include <windows.h>
 
+// The library's module name: what the automation object registers, the caption of
+// the application's boxes before one is registered, the source of its error objects.
+inline constexpr char kLibraryName[] = "QnCOGUI11";
+inline constexpr wchar_t kLibraryNameWide[] = L"QnCOGUI11";
+
 // The module's identity and surroundings: its registered name, path and directory,
 // environment values, its settings file and the version resources of loaded modules.
 class MTUtils {
@@ -16,6 +21,9 @@ public:
     static std::string moduleName();
     // The module name up to its first '.'.
     static std::string moduleBaseName();
+    // The caption of the application's own boxes: the module base name, else
+    // "QnCOGUI11" while no module name is registered.
+    static std::string applicationTitle();
 
     // Full path of the named loaded module (the registered one when name is null).
     static std::optional<std::string> getModulePath(const char* name);

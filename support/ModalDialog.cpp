@@ -64,9 +64,9 @@ INT_PTR CALLBACK ModalDialog::dialogProc(HWND window, UINT message, WPARAM wPara
     try {
         result = dialog->handle(message, wParam, lParam);
     } catch (const std::bad_alloc&) {
-        reportError(E_OUTOFMEMORY, "Not enough memory", nullptr, nullptr, true);
+        reportError(E_OUTOFMEMORY, kOutOfMemoryText, nullptr, nullptr, true);
     } catch (...) {
-        reportError(E_UNEXPECTED, "Unexpected error ", nullptr, nullptr, true);
+        reportUnexpected(E_UNEXPECTED);
     }
     if (message == WM_NCDESTROY) {
         dialogEnded(window);

@@ -9,10 +9,13 @@
 #include <memory>
 
 #include "support/ErrorReport.h"
+#include "support/MemoryHolders.h"
 #include "support/MTUtils.h"
 
 // Process-wide values, touched only by the host's UI thread: plain values.
 namespace {
+
+constexpr const char* kReadingFailed = "problem reading component list";
 
 bool g_hostInfoInitialised = false;
 int g_mainHostVersion = 0;
@@ -20,8 +23,6 @@ int g_mainHostVersion = 0;
 std::array<std::optional<std::string>, kCompoundSlotCount> g_compoundNames;
 std::array<std::optional<std::string>, kCompoundSlotCount> g_casNumbers;
 int g_casCount = 0;
-
-using UniqueCFile = std::unique_ptr<FILE, decltype(&fclose)>;
 
 bool isBlank(char c)
 {
@@ -176,7 +177,7 @@ void QnUtils::readCompoundList()
 void QnUtils::readCompoundList(const std::string& path)
 {
     clearCompoundTables();
-    UniqueCFile file(fopen(path.c_str(), "rb"), &fclose);
+    UniqueCFile file(fopen(path.c_str(), "rb"));
     if (!file) {
         reportCompoundListProblem("Cannot open QnpCASnos.txt");
         return;
@@ -226,7 +227,7 @@ void QnUtils::readCompoundList(const std::string& path)
             break;  // a line that does not start with a number ends the list
         }
         if (ferror(file.get())) {
-            reportCompoundListProblem("problem reading component list");
+            reportCompoundListProblem(kReadingFailed);
             return;
         }
         // Each compound counts once, however often its identifier appears.
@@ -238,7 +239,7 @@ void QnUtils::readCompoundList(const std::string& path)
             showMessage(warning.c_str(), "", MB_OK, nullptr);
         }
     } catch (...) {
-        reportCompoundListProblem("problem reading component list");
+        reportCompoundListProblem(kReadingFailed);
     }
 }
 

@@ -39,7 +39,7 @@ std::string GetRegPath(const char* subkey, const char* valueName)
     try {
         return readClassesRootText(subkey, valueName);
     } catch (...) {
-        reportError(100, "Unexpected error in GetRegPath. ", nullptr, nullptr, true);
+        reportError(kInternalFailure, "Unexpected error in GetRegPath. ", nullptr, nullptr, true);
         return {};
     }
 }

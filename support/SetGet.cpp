@@ -4,13 +4,13 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "support/ErrorReport.h"
+#include "support/MemoryHolders.h"
+#include "support/UniqueBstr.h"
 
 namespace {
-
-// Internal failures without an HRESULT of their own; they report as E_FAIL.
-constexpr HRESULT kInternalError = 100;
 
 constexpr const char* kFirstDimensionText =
     "Getting a safearray value at a position higher than array bounds of 1st dim";
@@ -22,7 +22,6 @@ constexpr const char* kOneDimensionText = "Only 1 dimension arrays are supported
 constexpr const char* kNoArrayText = "The VARIANT holds no array";
 constexpr const char* kOutOfBoundsText = "Index out of array bounds";
 constexpr const char* kTypeMismatchText = "array element type does not match the requested type";
-constexpr const char* kUnexpectedText = "Unexpected error ";
 
 // The platform computes an array's storage size in 32 bits (Wine wraps it silently
 // and hands out an array far smaller than its bounds), so larger arrays are refused.
@@ -103,12 +102,12 @@ bool copyRawElement(VARTYPE vt, const void* storage, long index, void* out, long
 {
     const size_t size = rawElementSize(VARTYPE(vt & ~VT_ARRAY));
     if (size == 0) {
-        report(kInternalError, kBadVtText, nullptr);
+        report(kInternalFailure, kBadVtText, nullptr);
         return false;
     }
     const int64_t offset = int64_t(index) - lowerBound;
     if (offset < 0 || !storage || !out) {
-        report(kInternalError, kOutOfBoundsText, "noCopyItemGet");
+        report(kInternalFailure, kOutOfBoundsText, "noCopyItemGet");
         return false;
     }
     std::memcpy(out, static_cast<const char*>(storage) + size_t(offset) * size, size);
@@ -142,7 +141,7 @@ BSTR* bstrSlot(const VARIANT& var, long i, long j)
     void* slot = nullptr;
     HRESULT hr = SafeArrayPtrOfIndex(array, indices, &slot);
     if (FAILED(hr)) {
-        report(hr, kUnexpectedText, nullptr);
+        report(hr, kUnexpectedErrorText, nullptr);
         return nullptr;
     }
     return static_cast<BSTR*>(slot);
@@ -159,18 +158,16 @@ bool holdsArrayOfShape(const VARIANT& var, VARTYPE vt, long len, long lowerBound
 // put into an array.
 ULONG platformElementSize(VARTYPE vt)
 {
-    SAFEARRAY* descriptor = nullptr;
-    if (FAILED(SafeArrayAllocDescriptorEx(vt, 1, &descriptor)) || !descriptor)
-        return 0;
-    const ULONG size = descriptor->cbElements;
-    SafeArrayDestroyDescriptor(descriptor);
-    return size;
+    SAFEARRAY* made = nullptr;
+    const HRESULT hr = SafeArrayAllocDescriptorEx(vt, 1, &made);
+    const UniqueSafeArrayDescriptor descriptor(made);
+    return SUCCEEDED(hr) && descriptor ? descriptor->cbElements : 0;
 }
 
 // A zeroed one-dimensional array, or null when the platform cannot make it. The
 // array itself comes from SafeArrayCreateEx: a descriptor from
 // SafeArrayAllocDescriptorEx lacks FADF_BSTR in Wine, and its BSTRs would never be freed.
-SAFEARRAY* newVector(VARTYPE vt, long len, long lowerBound)
+UniqueSafeArray newVector(VARTYPE vt, long len, long lowerBound)
 {
     if (len < 0)
         return nullptr;
@@ -178,7 +175,7 @@ SAFEARRAY* newVector(VARTYPE vt, long len, long lowerBound)
     if (elementSize == 0 || uint64_t(len) * elementSize > kMaxArrayBytes)
         return nullptr;
     SAFEARRAYBOUND bound{ULONG(len), lowerBound};
-    return SafeArrayCreateEx(vt, 1, &bound, nullptr);
+    return UniqueSafeArray(SafeArrayCreateEx(vt, 1, &bound, nullptr));
 }
 
 }  // namespace
@@ -189,18 +186,18 @@ void SetGet::Create(VARIANT& var, VARTYPE vt, long len, long lowerBound)
     if (holdsArrayOfShape(var, vt, len, lowerBound))
         return;
     if (FAILED(VariantClear(&var)))
-        report(kInternalError, "void SetGet::Create(VARIANT &var, VARTYPE vt, long len)", nullptr);
+        report(kInternalFailure, "void SetGet::Create(VARIANT &var, VARTYPE vt, long len)", nullptr);
     VariantInit(&var);
 
-    SAFEARRAY* array = newVector(vt, len, lowerBound);
+    UniqueSafeArray array = newVector(vt, len, lowerBound);
     if (!array) {
         const std::string text = "Cannot create an array of " + std::to_string(len) + " elements of type " +
                                  std::to_string(vt);
-        report(kInternalError, text.c_str(), "SetGet::Create");
+        report(kInternalFailure, text.c_str(), "SetGet::Create");
         return;
     }
     V_VT(&var) = VARTYPE(vt | VT_ARRAY);
-    V_ARRAY(&var) = array;
+    V_ARRAY(&var) = array.release();  // the VARIANT owns the array now
 }
 
 BSTR SetGet::getItem(const VARIANT& var, long i, long j)
@@ -216,7 +213,7 @@ BSTR SetGet::getItem(const VARIANT& var, long i, long j)
         return nullptr;
     BSTR copy = SysAllocStringByteLen(reinterpret_cast<const char*>(*slot), SysStringByteLen(*slot));
     if (!copy)
-        report(E_OUTOFMEMORY, kUnexpectedText, nullptr);
+        report(E_OUTOFMEMORY, kUnexpectedErrorText, nullptr);
     return copy;
 }
 
@@ -227,9 +224,9 @@ bool SetGet::putItem(VARIANT& var, BSTR value, long i, long j)
         return false;
     // The array owns its elements: the one replaced is freed (a refilled array would
     // otherwise leak every text it held).
-    if (*slot != value)
-        SysFreeString(*slot);
-    *slot = value;
+    if (*slot == value)
+        return true;
+    const UniqueBstr replaced = UniqueBstr::attach(std::exchange(*slot, value));
     return true;
 }
 
@@ -244,22 +241,22 @@ bool SetGet::noCopyVariantGetV(VARTYPE vt, const VARIANT& array, long index, voi
     const VARTYPE wanted = VARTYPE(vt & ~VT_ARRAY);
     SAFEARRAY* raw = arrayOf(array);
     if (!raw || raw->cDims < 1) {
-        report(kInternalError, kNoArrayText, context);
+        report(kInternalFailure, kNoArrayText, context);
         return false;
     }
     const size_t size = rawElementSize(wanted);
     if (size == 0) {
-        report(kInternalError, kBadVtText, nullptr);
+        report(kInternalFailure, kBadVtText, nullptr);
         return false;
     }
     if (raw->cDims > 1)
         report(E_FAIL, kOneDimensionText, context);  // and read the first stored dimension
     if (raw->cbElements != size || elementTypeOf(raw, array) != wanted) {
-        report(kInternalError, kTypeMismatchText, context);
+        report(kInternalFailure, kTypeMismatchText, context);
         return false;
     }
     if (!insideStorage(raw, index)) {
-        report(kInternalError, kOutOfBoundsText, context);
+        report(kInternalFailure, kOutOfBoundsText, context);
         return false;
     }
     return copyRawElement(wanted, raw->pvData, index, out, raw->rgsabound[0].lLbound);
@@ -272,7 +269,7 @@ bool SetGet::noCopyNext(VARTYPE vt, const VARIANT& array, long index, void* out)
         // Empty, null and array-typed-but-null VARIANTs are lists of no elements.
         const VARTYPE type = V_VT(&array);
         if (type != VT_EMPTY && type != VT_NULL && !(type & VT_ARRAY))
-            report(kInternalError, kNoArrayText, "noCopyNext");
+            report(kInternalFailure, kNoArrayText, "noCopyNext");
         return false;
     }
     if (raw->cDims < 1)
@@ -287,7 +284,7 @@ long SetGet::bstrListToVariant(VARIANT& var, const std::vector<_bstr_t>& list, c
 {
     constexpr const char* context = "bstrListToVariant";
     if (list.size() > size_t(LONG_MAX)) {
-        report(kInternalError, "The list is too long for an array", context);
+        report(kInternalFailure, "The list is too long for an array", context);
         return 0;
     }
     const long count = long(list.size());
@@ -308,7 +305,7 @@ long SetGet::bstrListToVariant(VARIANT& var, const std::vector<_bstr_t>& list, c
                     const std::string message = "Order entry " + std::to_string(i) +
                                                 (known ? " (" + std::to_string(position) + ")" : std::string()) +
                                                 " lies outside the list of " + std::to_string(count) + " texts";
-                    report(kInternalError, message.c_str(), context);
+                    report(kInternalFailure, message.c_str(), context);
                     orderReported = true;
                 }
                 putItem(var, nullptr, i);
@@ -317,11 +314,11 @@ long SetGet::bstrListToVariant(VARIANT& var, const std::vector<_bstr_t>& list, c
             text = &list[size_t(position)];
         }
         const wchar_t* wide = static_cast<const wchar_t*>(*text);
-        BSTR copy = wide ? SysAllocStringLen(wide, text->length()) : nullptr;
-        if (wide && !copy)
-            report(E_OUTOFMEMORY, kUnexpectedText, context);
-        if (!putItem(var, copy, i))
-            SysFreeString(copy);
+        UniqueBstr copy = UniqueBstr::attach(wide ? SysAllocStringLen(wide, text->length()) : nullptr);
+        if (wide && !copy.get())
+            report(E_OUTOFMEMORY, kUnexpectedErrorText, context);
+        if (putItem(var, copy.get(), i))
+            (void)copy.detach();  // the array's element now
     }
     return 0;
 }

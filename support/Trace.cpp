@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "support/ErrorReport.h"
+#include "support/MemoryHolders.h"
 #include "support/MTUtils.h"
 
 // Process-wide trace state. One thread (the host's UI thread) writes entries, so the
@@ -32,11 +33,6 @@ std::string g_traceDirectory;
 bool g_directoryEstablished = false;
 bool g_busy = false;
 bool g_relocationNoticePending = true;
-
-struct FileCloser {
-    void operator()(FILE* f) const { fclose(f); }
-};
-using UniqueFilePtr = std::unique_ptr<FILE, FileCloser>;
 
 void showTraceProblem(const char* text)
 {
@@ -106,7 +102,7 @@ void writeEntry(const char* text)
     std::string directory;
     const bool usable = traceDirectory(directory);
     const std::string intended = directory + "\\" + fileName;
-    UniqueFilePtr file(usable ? openTraceFile(intended.c_str()) : openInTemp(fileName, intended));
+    UniqueCFile file(usable ? openTraceFile(intended.c_str()) : openInTemp(fileName, intended));
     if (!file) {
         showTraceProblem(kCannotOpen);
         return;
@@ -199,7 +195,7 @@ void traceToTempFile(const char* text)
         std::string failure = std::string("error tracing '") + (text ? text : "") + "' (arg='2147483647') to file '" +
                               path + "' in mode '" + mode + "'";
         std::string line = std::string(text ? text : "") + "\n";
-        UniqueFilePtr file(path.empty() ? nullptr : fopen(path.c_str(), mode));
+        UniqueCFile file(path.empty() ? nullptr : fopen(path.c_str(), mode));
         if (!file) {
             showApplicationMessage(failure.c_str());
             return;

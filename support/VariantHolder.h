@@ -25,7 +25,8 @@ public:
     }
     ~VariantHolder() { VariantClear(this); }
 
-    void clear() { VariantClear(this); }
+    // VariantClear's result: a content it cannot free is reported by the caller that cares.
+    HRESULT clear() { return VariantClear(this); }
     // Clears and returns the slot for an out parameter.
     VARIANT* put()
     {

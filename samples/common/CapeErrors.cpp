@@ -1,21 +1,20 @@
 #include "CapeErrors.h"
 
+#include "ComRef.h"
+
 namespace sample {
 
 HRESULT raiseError(HRESULT hr, const wchar_t* description, const wchar_t* source, REFIID iid) noexcept
 {
-    ICreateErrorInfo* create = nullptr;
-    if (FAILED(CreateErrorInfo(&create)))
+    ComRef<ICreateErrorInfo> create;
+    if (FAILED(CreateErrorInfo(create.put())))
         return hr;  // the code still tells the caller what failed
     create->SetDescription(const_cast<LPOLESTR>(description));
     create->SetSource(const_cast<LPOLESTR>(source));
     create->SetGUID(iid);
-    IErrorInfo* info = nullptr;
-    if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
-        SetErrorInfo(0, info);
-        info->Release();
-    }
-    create->Release();
+    ComRef<IErrorInfo> info;
+    if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, info.putVoid())))
+        SetErrorInfo(0, info.get());
     return hr;
 }
 

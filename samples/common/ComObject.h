@@ -7,6 +7,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "ComRef.h"
 #include "DispatchInfo.h"
 #include "ModuleState.h"
 
@@ -67,8 +68,6 @@ public:
     }
     ~ComObject() override
     {
-        if (typeInfo_)
-            typeInfo_->Release();
         module::objectDestroyed();
     }
 
@@ -107,7 +106,7 @@ public:
         if (index != 0 || !typeInfo())
             return DISP_E_BADINDEX;
         typeInfo_->AddRef();
-        *info = typeInfo_;
+        *info = typeInfo_.get();
         return S_OK;
     }
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids)
@@ -117,14 +116,14 @@ public:
                 ids[i] = DISPID_UNKNOWN;
             return DISP_E_UNKNOWNNAME;
         }
-        return DispGetIDsOfNames(typeInfo_, names, count, ids);
+        return DispGetIDsOfNames(typeInfo_.get(), names, count, ids);
     }
     STDMETHODIMP Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARAMS* parameters, VARIANT* result,
                         EXCEPINFO* exception, UINT* argumentError)
     {
         if (!typeInfo())
             return DISP_E_MEMBERNOTFOUND;
-        return DispInvoke(this->findInterface(IID_IDispatch), typeInfo_, member, flags, parameters, result,
+        return DispInvoke(this->findInterface(IID_IDispatch), typeInfo_.get(), member, flags, parameters, result,
                           exception, argumentError);
     }
 
@@ -134,14 +133,14 @@ private:
     {
         if (!typeInfoLooked_) {
             typeInfoLooked_ = true;
-            typeInfo_ = primaryTypeInfo(this->findInterface(IID_IDispatch),
-                                        [this](REFIID iid) { return this->findInterface(iid); });
+            *typeInfo_.put() = primaryTypeInfo(this->findInterface(IID_IDispatch),
+                                               [this](REFIID iid) { return this->findInterface(iid); });
         }
-        return typeInfo_;
+        return typeInfo_.get();
     }
 
     std::atomic<ULONG> references_{1};
-    ITypeInfo* typeInfo_ = nullptr;  // one reference once looked up
+    ComRef<ITypeInfo> typeInfo_;  // once looked up
     bool typeInfoLooked_ = false;
 };
 

@@ -2,24 +2,11 @@
 
 #include <oleauto.h>
 
+#include "ComRef.h"
 #include "ModuleState.h"
 
 namespace sample {
 namespace {
-
-// Releases a COM pointer on destruction.
-template <class T>
-struct Held {
-    T* ptr = nullptr;
-    Held() = default;
-    Held(const Held&) = delete;
-    Held& operator=(const Held&) = delete;
-    ~Held()
-    {
-        if (ptr)
-            ptr->Release();
-    }
-};
 
 // The vtable part of a dual interface's dispatch type information, or null.
 ITypeInfo* vtablePart(ITypeInfo* dispatchInfo)
@@ -37,25 +24,25 @@ ITypeInfo* primaryTypeInfo(void* dispatch, const std::function<void*(REFIID)>& f
 {
     if (!dispatch)
         return nullptr;
-    Held<ITypeLib> library;
-    if (FAILED(LoadTypeLibEx(module::path().c_str(), REGKIND_NONE, &library.ptr)))
+    ComRef<ITypeLib> library;
+    if (FAILED(LoadTypeLibEx(module::path().c_str(), REGKIND_NONE, library.put())))
         return nullptr;
-    const UINT count = library.ptr->GetTypeInfoCount();
+    const UINT count = library->GetTypeInfoCount();
     for (UINT i = 0; i < count; ++i) {
         TYPEKIND kind{};
-        if (FAILED(library.ptr->GetTypeInfoType(i, &kind)) || kind != TKIND_DISPATCH)
+        if (FAILED(library->GetTypeInfoType(i, &kind)) || kind != TKIND_DISPATCH)
             continue;
-        Held<ITypeInfo> info;
-        if (FAILED(library.ptr->GetTypeInfo(i, &info.ptr)))
+        ComRef<ITypeInfo> info;
+        if (FAILED(library->GetTypeInfo(i, info.put())))
             continue;
         TYPEATTR* attributes = nullptr;
-        if (FAILED(info.ptr->GetTypeAttr(&attributes)))
+        if (FAILED(info->GetTypeAttr(&attributes)))
             continue;
         const bool dual = (attributes->wTypeFlags & TYPEFLAG_FDUAL) != 0;
         const bool primary = dual && find(attributes->guid) == dispatch;
-        info.ptr->ReleaseTypeAttr(attributes);
+        info->ReleaseTypeAttr(attributes);
         if (primary)
-            return vtablePart(info.ptr);
+            return vtablePart(info.get());
     }
     return nullptr;
 }

@@ -4,6 +4,7 @@
 #include <comcat.h>
 #include <utility>
 
+#include "ComRef.h"
 #include "ModuleState.h"
 
 namespace sample {
@@ -37,25 +38,6 @@ public:
 
 private:
     HKEY key_ = nullptr;
-};
-
-// A COM interface pointer, released on destruction.
-template <class T>
-class Ref {
-public:
-    Ref() = default;
-    Ref(const Ref&) = delete;
-    Ref& operator=(const Ref&) = delete;
-    ~Ref()
-    {
-        if (ptr_)
-            ptr_->Release();
-    }
-    T* operator->() const { return ptr_; }
-    void** put() { return reinterpret_cast<void**>(&ptr_); }
-
-private:
-    T* ptr_ = nullptr;
 };
 
 // COM for the duration of a registration call: regsvr32 and test programs may or
@@ -143,13 +125,13 @@ HRESULT registerCategories(const ClassRegistration& registration)
 {
     if (registration.categories.empty())
         return S_OK;
-    Ref<ICatRegister> categories;
+    ComRef<ICatRegister> categories;
     HRESULT hr = CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_INPROC_SERVER, IID_ICatRegister,
-                                  categories.put());
+                                  categories.putVoid());
     if (FAILED(hr))
         return hr;
-    Ref<ICatInformation> information;
-    hr = categories->QueryInterface(IID_ICatInformation, information.put());
+    ComRef<ICatInformation> information;
+    hr = categories->QueryInterface(IID_ICatInformation, information.putVoid());
     if (FAILED(hr))
         return hr;
     std::vector<CATID> ids;

@@ -18,11 +18,12 @@ template <class Interface>
 class ChainObject : public Interface {
 public:
     explicit ChainObject(DocumentContainer* container, int* preparations)
-        : container_(container), preparations_(preparations)
+        : preparations_(preparations)
     {
-        container_->AddRef();
+        container->AddRef();  // the chain object's own reference
+        container_.reset(container);
     }
-    virtual ~ChainObject() { container_->Release(); }
+    virtual ~ChainObject() = default;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
     {
@@ -45,7 +46,7 @@ public:
     }
 
 protected:
-    DocumentContainer* container_;
+    HostRef<DocumentContainer> container_;
     int* preparations_;
 
 private:
@@ -81,7 +82,7 @@ public:
     {
         if (!tail)
             return E_POINTER;
-        *tail = new ChainTail(container_, preparations_);
+        *tail = new ChainTail(container_.get(), preparations_);
         return S_OK;
     }
 };
@@ -146,16 +147,14 @@ DocumentContainer* DocumentContainer::create(IStorage* root, const std::wstring&
     return new DocumentContainer(root, element);
 }
 
-DocumentContainer::DocumentContainer(IStorage* root, std::wstring element) : root_(root), element_(std::move(element))
+DocumentContainer::DocumentContainer(IStorage* root, std::wstring element) : element_(std::move(element))
 {
-    root_->AddRef();
+    root->AddRef();  // the container's own reference
+    root_.reset(root);
 }
 
-DocumentContainer::~DocumentContainer()
-{
-    storage_.reset();
-    root_->Release();
-}
+// The element's storage goes before the root (declared after it).
+DocumentContainer::~DocumentContainer() = default;
 
 void DocumentContainer::closeStorage() { storage_.reset(); }
 

@@ -8,12 +8,13 @@
 
 #include "QnShowCOCATIDs11.h"
 
+#include "HostRef.h"
+
 int runErrorDemo()
 {
     std::printf("== A reported error: GetItemCLSID before any component was chosen\n");
-    ICCAPEGUI* gui = nullptr;
-    HRESULT hr = CoCreateInstance(CLSID_CCAPEGUI, nullptr, CLSCTX_INPROC_SERVER, IID_ICCAPEGUI,
-                                  reinterpret_cast<void**>(&gui));
+    HostRef<ICCAPEGUI> gui;
+    HRESULT hr = CoCreateInstance(CLSID_CCAPEGUI, nullptr, CLSCTX_INPROC_SERVER, IID_ICCAPEGUI, gui.putVoid());
     if (FAILED(hr)) {
         std::printf("  the object cannot be created (0x%08lX)\n", static_cast<unsigned long>(hr));
         return 1;
@@ -23,6 +24,5 @@ int runErrorDemo()
     std::printf("  GetItemCLSID returned 0x%08lX%s\n", static_cast<unsigned long>(hr),
                 FAILED(hr) ? " (the failure the box explained)" : "");
     SysFreeString(clsid);
-    gui->Release();
     return FAILED(hr) ? 0 : 1;
 }

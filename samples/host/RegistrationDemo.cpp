@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "HostRef.h"
 #include "Screenshot.h"
 #include "WindowWatcher.h"
 
@@ -177,16 +178,14 @@ bool showReportWindow(ICCAPEGUI* gui, long filter, const std::string& folder)
 std::wstring reportByProgId(long filter)
 {
     CLSID clsid;
-    IRegistrationCheck* check = nullptr;
+    HostRef<IRegistrationCheck> check;
     HRESULT hr = CLSIDFromProgID(L"QnShowCOCATIDs.RegistrationCheck", &clsid);
     if (SUCCEEDED(hr))
-        hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IRegistrationCheck,
-                              reinterpret_cast<void**>(&check));
+        hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IRegistrationCheck, check.putVoid());
     BSTR report = nullptr;
     if (SUCCEEDED(hr))
         hr = check->Report(filter, &report);
-    if (check)
-        check->Release();
+    check.reset();
     std::wstring text = report ? std::wstring(report, SysStringLen(report)) : std::wstring();
     SysFreeString(report);
     if (FAILED(hr))

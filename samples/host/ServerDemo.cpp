@@ -11,6 +11,8 @@
 
 #include "QnShowCOCATIDs11.h"
 
+#include "HostRef.h"
+
 namespace {
 
 // One BSTR received from the object, freed when it goes.
@@ -91,14 +93,13 @@ int runServerDemo()
     StringFromGUID2(clsid, clsidText, 40);
     std::printf("  %-22s %ls\n", "CLSID", clsidText);
 
-    ICCAPEGUI* gui = nullptr;
-    hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_ICCAPEGUI, reinterpret_cast<void**>(&gui));
+    HostRef<ICCAPEGUI> gui;
+    hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_ICCAPEGUI, gui.putVoid());
     if (FAILED(hr)) {
         std::printf("  the object cannot be created (0x%08lX)\n", static_cast<unsigned long>(hr));
         return 1;
     }
     std::printf("  A fresh object answers:\n");
-    printDefaults(gui);
-    gui->Release();
+    printDefaults(gui.get());
     return 0;
 }

@@ -15,6 +15,7 @@
 #include "DocumentDemo.h"
 #include "ErrorDemo.h"
 #include "FindDemo.h"
+#include "HostRef.h"
 #include "ManagerDemo.h"
 #include "PackageDemo.h"
 #include "ProbeDemo.h"
@@ -25,11 +26,11 @@
 
 namespace {
 
-ICCAPEGUI* createAutomationObject()
+// Empty when the object cannot be created (said on the console).
+HostRef<ICCAPEGUI> createAutomationObject()
 {
-    ICCAPEGUI* gui = nullptr;
-    HRESULT hr = CoCreateInstance(CLSID_CCAPEGUI, nullptr, CLSCTX_INPROC_SERVER, IID_ICCAPEGUI,
-                                  reinterpret_cast<void**>(&gui));
+    HostRef<ICCAPEGUI> gui;
+    HRESULT hr = CoCreateInstance(CLSID_CCAPEGUI, nullptr, CLSCTX_INPROC_SERVER, IID_ICCAPEGUI, gui.putVoid());
     if (FAILED(hr))
         std::printf("  the automation object cannot be created (0x%08lX)\n", static_cast<unsigned long>(hr));
     return gui;
@@ -40,28 +41,25 @@ ICCAPEGUI* createAutomationObject()
 int runStandalonePackage(const std::string& folder)
 {
     std::printf("== The standalone property package Lindqvarn.PropertyPackage\n");
-    ICCAPEGUI* gui = createAutomationObject();
+    const HostRef<ICCAPEGUI> gui = createAutomationObject();
     if (!gui)
         return 1;
     int result = 1;
     BSTR progId = SysAllocString(L"Lindqvarn.PropertyPackage");
     BSTR parent = SysAllocString(L"");
-    IDispatch* component = nullptr;
-    IDispatch* manager = nullptr;
+    HostRef<IDispatch> component;
+    HostRef<IDispatch> manager;
     HRESULT hr = gui->setup(0, nullptr, 1024);
     if (SUCCEEDED(hr))
         hr = gui->setProgIds(progId, parent);
     if (SUCCEEDED(hr))
-        hr = gui->createComp(&component, &manager);
+        hr = gui->createComp(component.put(), manager.put());
     std::printf("  created: 0x%08lX\n", static_cast<unsigned long>(hr));
     if (SUCCEEDED(hr))
-        result = runPackageDemo(gui, folder);
-    if (component)
-        component->Release();
-    if (manager)
-        manager->Release();
+        result = runPackageDemo(gui.get(), folder);
+    component.reset();
+    manager.reset();
     gui->releaseComponents();
-    gui->Release();
     SysFreeString(progId);
     SysFreeString(parent);
     return result;
@@ -80,12 +78,11 @@ int runMainRoad(const std::string& dllPath, const std::string& folder)
     watcher.setStep("reported-error");
     result |= runErrorDemo();
 
-    if (ICCAPEGUI* gui = createAutomationObject()) {
-        result |= runManagerDemo(gui, folder, &watcher);
-        result |= runProbeDemo(gui, folder, &watcher);
-        result |= runFindDemo(gui, folder, &watcher);
-        result |= runRegistrationDemo(gui, dllPath, folder, &watcher);
-        gui->Release();
+    if (const HostRef<ICCAPEGUI> gui = createAutomationObject()) {
+        result |= runManagerDemo(gui.get(), folder, &watcher);
+        result |= runProbeDemo(gui.get(), folder, &watcher);
+        result |= runFindDemo(gui.get(), folder, &watcher);
+        result |= runRegistrationDemo(gui.get(), dllPath, folder, &watcher);
     }
     watcher.setStep("package-information");
     result |= runStandalonePackage(folder);

@@ -73,11 +73,7 @@ STDMETHODIMP PackageManager::get_parameters(IDispatch** parameters)
 
 STDMETHODIMP PackageManager::put_simulationContext(IDispatch* context)
 {
-    if (context)
-        context->AddRef();
-    if (simulationContext_)
-        simulationContext_->Release();
-    simulationContext_ = context;
+    simulationContext_.assign(context);
     return S_OK;
 }
 

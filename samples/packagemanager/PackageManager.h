@@ -3,6 +3,7 @@
 
 #include "CapeOpen.h"
 #include "ComObject.h"
+#include "ComRef.h"
 
 // The Oskvale sample CAPE-OPEN 1.1 Property Package Manager. GetPropertyPackageList
 // returns the names of offeredPackages() as a VARIANT holding a SAFEARRAY of BSTR;
@@ -46,7 +47,7 @@ public:
 private:
     std::wstring name_;
     std::wstring description_;
-    IDispatch* simulationContext_ = nullptr;  // one reference while set
+    sample::ComRef<IDispatch> simulationContext_;
 };
 
 }  // namespace oskvale

@@ -20,15 +20,6 @@ HRESULT copyOut(const std::wstring& text, BSTR* out)
     return *out ? S_OK : E_OUTOFMEMORY;
 }
 
-void replaceReference(IDispatch*& slot, IDispatch* value)
-{
-    if (value)
-        value->AddRef();
-    if (slot)
-        slot->Release();
-    slot = value;
-}
-
 bool contains(const std::vector<std::wstring>& list, const std::wstring& value)
 {
     for (const std::wstring& item : list)
@@ -63,8 +54,8 @@ ThermoPackage::ThermoPackage(PackageDefinition definition)
 
 ThermoPackage::~ThermoPackage()
 {
-    replaceReference(material_, nullptr);
-    replaceReference(simulationContext_, nullptr);
+    material_.reset();
+    simulationContext_.reset();
 }
 
 const std::vector<std::wstring>& ThermoPackage::constantProperties()
@@ -155,7 +146,7 @@ STDMETHODIMP ThermoPackage::get_parameters(IDispatch** parameters)
 
 STDMETHODIMP ThermoPackage::put_simulationContext(IDispatch* context)
 {
-    replaceReference(simulationContext_, context);
+    simulationContext_.assign(context);
     return S_OK;
 }
 
@@ -164,8 +155,8 @@ STDMETHODIMP ThermoPackage::Initialize() { return S_OK; }
 STDMETHODIMP ThermoPackage::Terminate()
 {
     // Material and context may lead back to the host, which holds us.
-    replaceReference(material_, nullptr);
-    replaceReference(simulationContext_, nullptr);
+    material_.reset();
+    simulationContext_.reset();
     return S_OK;
 }
 
@@ -242,13 +233,13 @@ STDMETHODIMP ThermoPackage::SetMaterial(IDispatch* material)
     if (!material)
         return raiseError(ECapeInvalidArgumentHR, L"SetMaterial needs a material object.",
                           L"ICapeThermoMaterialContext::SetMaterial", IID_ICapeThermoMaterialContext);
-    replaceReference(material_, material);
+    material_.assign(material);
     return S_OK;
 }
 
 STDMETHODIMP ThermoPackage::UnsetMaterial()
 {
-    replaceReference(material_, nullptr);
+    material_.reset();
     return S_OK;
 }
 
@@ -257,11 +248,8 @@ STDMETHODIMP ThermoPackage::UnsetMaterial()
 STDMETHODIMP ThermoPackage::InterfaceSupportsErrorInfo(REFIID iid)
 {
     // Asked through QueryInterface, so that a derived class's choice of interfaces counts.
-    IUnknown* answer = nullptr;
-    if (FAILED(static_cast<ICapeIdentification*>(this)->QueryInterface(iid, reinterpret_cast<void**>(&answer))))
-        return S_FALSE;
-    answer->Release();
-    return S_OK;
+    sample::ComRef<IUnknown> answer;
+    return SUCCEEDED(static_cast<ICapeIdentification*>(this)->QueryInterface(iid, answer.putVoid())) ? S_OK : S_FALSE;
 }
 
 // IPersistStream

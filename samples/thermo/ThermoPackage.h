@@ -4,6 +4,7 @@
 
 #include "CapeOpen.h"
 #include "ComObject.h"
+#include "ComRef.h"
 #include "CompoundData.h"
 
 // A CAPE-OPEN 1.1 property package of the samples. It describes its compounds
@@ -120,8 +121,8 @@ private:
     std::vector<Phase> phases_;
     std::wstring name_;
     std::wstring description_;
-    IDispatch* material_ = nullptr;           // one reference while set
-    IDispatch* simulationContext_ = nullptr;  // one reference while set
+    sample::ComRef<IDispatch> material_;
+    sample::ComRef<IDispatch> simulationContext_;
     bool dirty_ = false;
 };
 

@@ -8,24 +8,6 @@ namespace {
 
 const wchar_t stateStreamName[] = L"HeaterState";
 
-// An open stream, released on destruction.
-class StreamRef {
-public:
-    StreamRef() = default;
-    StreamRef(const StreamRef&) = delete;
-    StreamRef& operator=(const StreamRef&) = delete;
-    ~StreamRef()
-    {
-        if (stream_)
-            stream_->Release();
-    }
-    IStream* get() const { return stream_; }
-    IStream** put() { return &stream_; }
-
-private:
-    IStream* stream_ = nullptr;
-};
-
 }  // namespace
 
 HeaterUnit::HeaterUnit()
@@ -38,11 +20,7 @@ HeaterUnit::~HeaterUnit() { holdStorage(nullptr); }
 
 void HeaterUnit::holdStorage(IStorage* storage)
 {
-    if (storage)
-        storage->AddRef();
-    if (storage_)
-        storage_->Release();
-    storage_ = storage;
+    storage_.assign(storage);
 }
 
 STDMETHODIMP HeaterUnit::GetClassID(CLSID* clsid)
@@ -74,7 +52,7 @@ STDMETHODIMP HeaterUnit::Load(IStorage* storage)
     if (initialised_)
         return CO_E_ALREADYINITIALIZED;
     return sample::guarded(L"IPersistStorage::Load", IID_IPersistStorage, [&] {
-        StreamRef stream;
+        sample::ComRef<IStream> stream;
         HRESULT hr = storage->OpenStream(stateStreamName, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, stream.put());
         if (FAILED(hr))
             return sample::raiseError(hr, L"The storage holds no saved state of the heater.", L"IPersistStorage::Load",
@@ -93,7 +71,7 @@ STDMETHODIMP HeaterUnit::Save(IStorage* storage, BOOL sameAsLoad)
     if (!storage)
         return E_POINTER;
     return sample::guarded(L"IPersistStorage::Save", IID_IPersistStorage, [&] {
-        StreamRef stream;
+        sample::ComRef<IStream> stream;
         HRESULT hr = storage->CreateStream(stateStreamName, STGM_CREATE | STGM_WRITE | STGM_SHARE_EXCLUSIVE, 0, 0,
                                            stream.put());
         if (SUCCEEDED(hr))

@@ -29,7 +29,7 @@ public:
 private:
     void holdStorage(IStorage* storage);
 
-    IStorage* storage_ = nullptr;  // one reference while held
+    sample::ComRef<IStorage> storage_;
     bool initialised_ = false;
 };
 

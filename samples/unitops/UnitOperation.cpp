@@ -26,11 +26,7 @@ UnitOperation::UnitOperation(std::wstring name, std::wstring description, std::v
     resetState();
 }
 
-UnitOperation::~UnitOperation()
-{
-    if (simulationContext_)
-        simulationContext_->Release();
-}
+UnitOperation::~UnitOperation() = default;
 
 void UnitOperation::resetState()
 {
@@ -112,11 +108,7 @@ STDMETHODIMP UnitOperation::get_parameters(IDispatch** parameters)
 
 STDMETHODIMP UnitOperation::put_simulationContext(IDispatch* context)
 {
-    if (context)
-        context->AddRef();
-    if (simulationContext_)
-        simulationContext_->Release();
-    simulationContext_ = context;
+    simulationContext_.assign(context);
     return S_OK;
 }
 
@@ -167,11 +159,8 @@ STDMETHODIMP UnitOperation::put_ComponentDescription(BSTR description)
 STDMETHODIMP UnitOperation::InterfaceSupportsErrorInfo(REFIID iid)
 {
     // Every interface the whole object has (the derived classes add persistence).
-    IUnknown* answer = nullptr;
-    if (FAILED(static_cast<ICapeUnit*>(this)->QueryInterface(iid, reinterpret_cast<void**>(&answer))))
-        return S_FALSE;
-    answer->Release();
-    return S_OK;
+    sample::ComRef<IUnknown> answer;
+    return SUCCEEDED(static_cast<ICapeUnit*>(this)->QueryInterface(iid, answer.putVoid())) ? S_OK : S_FALSE;
 }
 
 STDMETHODIMP UnitOperation::GetParameter(BSTR name, double* value)

@@ -4,6 +4,7 @@
 
 #include "CapeOpen.h"
 #include "ComObject.h"
+#include "ComRef.h"
 #include "SampleParameters.h"
 #include "StreamIO.h"
 
@@ -84,7 +85,7 @@ private:
     std::wstring description_;
     std::vector<double> values_;
     CapeValidationStatus status_ = CAPE_NOT_VALIDATED;
-    IDispatch* simulationContext_ = nullptr;  // one reference while set
+    sample::ComRef<IDispatch> simulationContext_;
     bool dirty_ = false;
 };
 

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <optional>
 
 #include "ComponentManager.h"
 #include "inspector/InterfaceProbe.h"
@@ -76,7 +75,7 @@ const IIDs kFailures = {{L"{00020400-0000-0000-C000-000000000046}", E_NOINTERFAC
 
 struct ProbeRow {
     const char* name;
-    testkit::Creator create;  // of the class served for the row; none: a ProgID not registered
+    testkit::Creator create;  // of the class served for the row
     Lines succeeded;
     std::string message = {}, box = {};  // for a component not created ("<ProgID>" stands for its ProgID)
 };
@@ -96,9 +95,8 @@ TEST_P(InterfaceProbe, ListsFifteenLinesOfWhichTheAnsweredOnesSucceededOrOneMess
 {
     const ProbeRow& row = GetParam();
     testkit::DialogDriver driver;
-    std::optional<testkit::ServedClass> served;
-    const std::string progId = row.create ? served.emplace(testkit::ClassRegistration{"QnTest.Probed", {}, {}}, row.create).progId()
-                                          : "QnTest.NoSuchComponent.Probe";
+    const testkit::ServedClass served({"QnTest.Probed", {}, {}}, row.create);
+    const std::string& progId = served.progId();
     RecordedOutput output;
     probeComponentInterfaces(progId, nullptr, output);
     EXPECT_EQ(output.lines.size(), row.message.empty() ? 15u : 0u)
@@ -125,8 +123,6 @@ INSTANTIATE_TEST_SUITE_P(
                   "ICapeThermoPropertyPackageManager"}},
         ProbeRow{"FailuresOtherThanNoInterface", testkit::creatorOf<ProbedDouble>(kFailures),
                  {"IUnknown", "ICapeParameter", "ICapeUnit"}},
-        ProbeRow{"UnknownProgID", nullptr, {},
-                 "The object <ProgID> is not registered in the registration database.", kNotRegistered},
         ProbeRow{"FailingCreation", testkit::failingCreator(0x80040503, L"No licence"), {},
                  "Unexpected error while instantiating <ProgID>",
                  "Error creating interface 'IUnknown' for class '<ProgID>" + kNotCreated}),

@@ -131,10 +131,7 @@ TEST(PerUserInstallation, RegistersUnderTheUsersClassesRootOnlyAndUnregistersWit
     const std::pair<std::string, std::string> written[] = {
         {"CLSID\\" + kClsid + "\\InprocServer32", copy},
         {"QnShowCOCATIDs.CCAPEGUI11\\CLSID", kClsid},
-        {"QnShowCOCATIDs.CCAPEGUI11\\CurVer", "QnShowCOCATIDs.CCAPEGUI11.1"},
-        {"QnShowCOCATIDs.CCAPEGUI11.1\\CLSID", kClsid},
         {"CLSID\\" + kCheckClsid + "\\InprocServer32", copy},
-        {"QnShowCOCATIDs.RegistrationCheck\\CLSID", kCheckClsid},
         {"TypeLib\\" + kLibid + "\\1.1\\409\\win64", copy},
         {"Interface\\{3F6A1D21-7C41-4B8E-9D2A-51C0E7B4A913}\\TypeLib", kLibid},
     };

@@ -16,11 +16,7 @@ HRESULT CCCAPEGUI::createInstance(IUnknown* outer, REFIID iid, void** out)
     return createComObject<CCCAPEGUI>(outer, iid, out);
 }
 
-CCCAPEGUI::CCCAPEGUI(IUnknown* outer)
-    : DualObject(outer, IID_ICCAPEGUI)
-{
-    MTUtils::setModuleName(kLibraryName);
-}
+CCCAPEGUI::CCCAPEGUI(IUnknown* outer) : DualObject(outer, IID_ICCAPEGUI) { MTUtils::setModuleName(kLibraryName); }
 
 CCCAPEGUI::~CCCAPEGUI() = default;
 

@@ -82,8 +82,8 @@ public:
                                                    VARIANT_BOOL* popUp) override;
     HRESULT STDMETHODCALLTYPE setCritErrorsOptions(VARIANT_BOOL traceIt, VARIANT_BOOL logIt,
                                                    VARIANT_BOOL popUp) override;
-    HRESULT STDMETHODCALLTYPE GetItemInfo(BSTR* description, BSTR* componentVersion, BSTR* vendorURL,
-                                          BSTR* helpURL, BSTR* about) override;
+    HRESULT STDMETHODCALLTYPE GetItemInfo(BSTR* description, BSTR* componentVersion, BSTR* vendorURL, BSTR* helpURL,
+                                          BSTR* about) override;
 
     // After the interface's members: only setup calls it.
     virtual HRESULT setCategoryFilter(unsigned long filter);
@@ -214,5 +214,4 @@ private:
     bool dialogRunning = false;
     // Refuses (reported, failure code) a method that would open a second dialog.
     HRESULT refuseWhileDialogRuns(const char* method);
-
 };

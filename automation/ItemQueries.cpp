@@ -232,6 +232,5 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::GetItemCLSID(BSTR* itemclsid)
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::GetParentCLSID(BSTR* Parentclsid)
 {
     const auto alive = enterMethod();
-    return methodBoundary("GetParentCLSID", hostWindow,
-                          [&] { return clsidTextOf(*this, parentProgID, Parentclsid); });
+    return methodBoundary("GetParentCLSID", hostWindow, [&] { return clsidTextOf(*this, parentProgID, Parentclsid); });
 }

@@ -18,7 +18,7 @@ inline constexpr long kStorageToSaveInto = 18;
 // nothing of the library's own around their data.
 inline constexpr wchar_t kComponentStreamName[] = L"CAPEOPEN";
 inline constexpr DWORD kStreamCreateMode = STGM_CREATE | STGM_SHARE_EXCLUSIVE | STGM_READWRITE;  // 0x1012
-inline constexpr DWORD kStreamOpenMode = STGM_SHARE_EXCLUSIVE | STGM_READ;                        // 0x10
+inline constexpr DWORD kStreamOpenMode = STGM_SHARE_EXCLUSIVE | STGM_READ;                       // 0x10
 
 // Components return this code from Load and InitNew (and stream-based ones from
 // Load) where they did not fail; it counts as success there.

@@ -28,8 +28,8 @@ HRESULT readFlag(VARIANT_BOOL* out, int option)
 // A flag option the host sets is stored as 0 or 1.
 int storedFlag(VARIANT_BOOL value) { return value != 0 ? 1 : 0; }
 
-HRESULT readOptions(VARIANT_BOOL* first, int firstOption, VARIANT_BOOL* second, int secondOption,
-                    VARIANT_BOOL* third, int thirdOption)
+HRESULT readOptions(VARIANT_BOOL* first, int firstOption, VARIANT_BOOL* second, int secondOption, VARIANT_BOOL* third,
+                    int thirdOption)
 {
     if (!first || !second || !third)
         return E_POINTER;
@@ -77,8 +77,7 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::getCompOptions(VARIANT_BOOL* allowSubsets, 
     });
 }
 
-HRESULT STDMETHODCALLTYPE CCCAPEGUI::setRecovErrorsOptions(VARIANT_BOOL traceIt, VARIANT_BOOL logIt,
-                                                           VARIANT_BOOL popUp)
+HRESULT STDMETHODCALLTYPE CCCAPEGUI::setRecovErrorsOptions(VARIANT_BOOL traceIt, VARIANT_BOOL logIt, VARIANT_BOOL popUp)
 {
     const auto alive = enterMethod();
     return methodBoundary("setRecovErrorsOptions", hostWindow, [&] {
@@ -99,8 +98,7 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::getRecovErrorsOptions(VARIANT_BOOL* traceIt
     });
 }
 
-HRESULT STDMETHODCALLTYPE CCCAPEGUI::setCritErrorsOptions(VARIANT_BOOL traceIt, VARIANT_BOOL logIt,
-                                                          VARIANT_BOOL popUp)
+HRESULT STDMETHODCALLTYPE CCCAPEGUI::setCritErrorsOptions(VARIANT_BOOL traceIt, VARIANT_BOOL logIt, VARIANT_BOOL popUp)
 {
     const auto alive = enterMethod();
     return methodBoundary("setCritErrorsOptions", hostWindow, [&] {

@@ -49,8 +49,8 @@ HRESULT TypeLibDispatch::getIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, 
     return FAILED(hr) ? hr : info->GetIDsOfNames(names, count, ids);
 }
 
-HRESULT TypeLibDispatch::invoke(void* instance, DISPID id, REFIID iid, WORD flags, DISPPARAMS* params,
-                                VARIANT* result, EXCEPINFO* exception, UINT* argumentError)
+HRESULT TypeLibDispatch::invoke(void* instance, DISPID id, REFIID iid, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                EXCEPINFO* exception, UINT* argumentError)
 {
     ComPtr<ITypeInfo> info;
     HRESULT hr = typeInfoFor(iid, info);

@@ -19,8 +19,8 @@ public:
     HRESULT getTypeInfo(UINT index, ITypeInfo** info);
     HRESULT getIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, DISPID* ids);
     // instance: the dual interface pointer whose methods are called.
-    HRESULT invoke(void* instance, DISPID id, REFIID iid, WORD flags, DISPPARAMS* params,
-                   VARIANT* result, EXCEPINFO* exception, UINT* argumentError);
+    HRESULT invoke(void* instance, DISPID id, REFIID iid, WORD flags, DISPPARAMS* params, VARIANT* result,
+                   EXCEPINFO* exception, UINT* argumentError);
 
 private:
     HRESULT typeInfo(ITypeInfo** info);

@@ -67,10 +67,7 @@ size_t buildWithoutTree()
     return items;
 }
 
-size_t treeItemCount(HWND tree)
-{
-    return static_cast<size_t>(SendMessageA(tree, TVM_GETCOUNT, 0, 0));
-}
+size_t treeItemCount(HWND tree) { return static_cast<size_t>(SendMessageA(tree, TVM_GETCOUNT, 0, 0)); }
 
 struct Figures {
     double tree = 0;   // median
@@ -126,15 +123,14 @@ int main(int argc, char** argv)
     MTUtils::setModuleName("catalogue_bench.exe");
     auto [managers, packages, runs, sizes] = readCatalogueBenchArguments(argc, argv);
 
-    std::printf("Catalogue build: %zu managers with %zu packages each, median of %d runs\n", managers, packages,
-                runs);
+    std::printf("Catalogue build: %zu managers with %zu packages each, median of %d runs\n", managers, packages, runs);
     // N = 0 first: the cost of everything but the unit operations (the categories
     // manager's walk over every registered class, the managers and their packages),
     // so that the cost of each added unit operation can be told apart.
     if (sizes.front() != 0)
         sizes.insert(sizes.begin(), 0);
-    std::printf("%8s %8s %12s %12s %7s %14s %16s\n", "N", "items", "tree (ms)", "floor (ms)", "ratio",
-                "tree us/item", "tree us/unit op");
+    std::printf("%8s %8s %12s %12s %7s %14s %16s\n", "N", "items", "tree (ms)", "floor (ms)", "ratio", "tree us/item",
+                "tree us/unit op");
     double baseline = 0;
     for (size_t units : sizes) {
         Installation installation;
@@ -143,8 +139,8 @@ int main(int argc, char** argv)
         const Figures f = measure(runs);
         if (units == 0)
             baseline = f.tree;
-        std::printf("%8zu %8zu %12.1f %12.1f %7.2f %14.1f", units, f.items, f.tree * 1e3, f.floor * 1e3,
-                    f.ratio, f.tree * 1e6 / double(f.items));
+        std::printf("%8zu %8zu %12.1f %12.1f %7.2f %14.1f", units, f.items, f.tree * 1e3, f.floor * 1e3, f.ratio,
+                    f.tree * 1e6 / double(f.items));
         if (units > 0)
             std::printf(" %16.1f", (f.tree - baseline) * 1e6 / double(units));
         std::printf("\n");

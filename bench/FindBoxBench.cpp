@@ -69,9 +69,9 @@ HWND makeFloorTree(HWND dialog, HWND model)
     RECT place{};
     GetWindowRect(model, &place);
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
-    HWND tree = CreateWindowExA(0, WC_TREEVIEWA, "", GetWindowLongA(model, GWL_STYLE) & ~WS_VISIBLE, place.left,
-                                place.top, place.right - place.left, place.bottom - place.top, dialog, nullptr,
-                                nullptr, nullptr);
+    HWND tree =
+        CreateWindowExA(0, WC_TREEVIEWA, "", GetWindowLongA(model, GWL_STYLE) & ~WS_VISIBLE, place.left, place.top,
+                        place.right - place.left, place.bottom - place.top, dialog, nullptr, nullptr, nullptr);
     SendMessageA(tree, WM_SETFONT, SendMessageA(model, WM_GETFONT, 0, 0), FALSE);
     SendMessageA(tree, TVM_SETBKCOLOR, 0, SendMessageA(model, TVM_GETBKCOLOR, 0, 0));
     SetWindowPos(tree, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

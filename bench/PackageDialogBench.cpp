@@ -33,7 +33,8 @@ void fillPackage(PackageDouble& package, size_t count)
         ids.push_back(L"compound-" + n);
         formulae.push_back(L"C" + std::to_wstring(i % 40 + 1) + L"H" + std::to_wstring(i % 82 + 2));
         names.push_back(L"Hypothetical compound number " + n);
-        cas.push_back(std::to_wstring(100000 + i) + L"-" + std::to_wstring(i % 90 + 10) + L"-" + std::to_wstring(i % 10));
+        cas.push_back(std::to_wstring(100000 + i) + L"-" + std::to_wstring(i % 90 + 10) + L"-" +
+                      std::to_wstring(i % 10));
         boiling.push_back(250.0 + double(i) * 0.0173);
         weights.push_back(i % 7 == 0 ? double(16 + i % 300) : 16.04 + double(i) * 0.01113);
     }
@@ -87,8 +88,8 @@ HWND createHostWindow()
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "QnPackageBenchHost";
     RegisterClassA(&windowClass);
-    HWND host = CreateWindowA("QnPackageBenchHost", "bench host", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
-                              nullptr, windowClass.hInstance, nullptr);
+    HWND host = CreateWindowA("QnPackageBenchHost", "bench host", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
+                              windowClass.hInstance, nullptr);
     ShowWindow(host, SW_SHOW);
     return host;
 }

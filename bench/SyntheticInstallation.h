@@ -45,9 +45,9 @@ struct Installation {
                                {"VendorURL", "http://vendor.example/thermo"}});
             for (size_t p = 0; p < packages; ++p) {
                 if (p % 2 == 0)  // half describe themselves, half fall back on the manager
-                    manager->describePackage("Package " + std::to_string(p),
-                                             {{"Name", "Described package " + std::to_string(p)},
-                                              {"Description", "Its own description"}});
+                    manager->describePackage(
+                        "Package " + std::to_string(p),
+                        {{"Name", "Described package " + std::to_string(p)}, {"Description", "Its own description"}});
             }
             classes.push_back(std::move(manager));
         }

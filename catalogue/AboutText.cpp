@@ -2,10 +2,7 @@
 
 namespace {
 
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Length of the insert that starts at text[at] ('%' and a digit 1-9): up to two
 // digits, then a "!format!" when one follows and is closed.

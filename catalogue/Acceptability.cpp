@@ -6,6 +6,5 @@ bool itemAcceptable(const CAPETreeItemTag* record, const CAPETreeItemTag* parent
 {
     if (!record)
         return false;
-    return ownerFilter == kUnitOperationFilter || parentRecord != nullptr ||
-           record->CATID == kCategoryTable[2].catid;
+    return ownerFilter == kUnitOperationFilter || parentRecord != nullptr || record->CATID == kCategoryTable[2].catid;
 }

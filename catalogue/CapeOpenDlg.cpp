@@ -14,10 +14,7 @@ constexpr const char* kQuestionCaption = "CAPE-OPEN Component Manager";
 constexpr COLORREF kTreeBackground = RGB(192, 192, 192);
 constexpr COLORREF kVendorURLColour = RGB(0, 0, 255);
 
-void showControl(HWND control, bool shown)
-{
-    ShowWindow(control, shown ? SW_SHOW : SW_HIDE);
-}
+void showControl(HWND control, bool shown) { ShowWindow(control, shown ? SW_SHOW : SW_HIDE); }
 
 }  // namespace
 

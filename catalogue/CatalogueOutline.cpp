@@ -10,8 +10,7 @@ void CatalogueOutline::clear()
     lastSelected_ = kNone;
 }
 
-void CatalogueOutline::add(HTREEITEM parent, HTREEITEM added, const std::string& label,
-                           const CAPETreeItemTag* record)
+void CatalogueOutline::add(HTREEITEM parent, HTREEITEM added, const std::string& label, const CAPETreeItemTag* record)
 {
     size_t parentIndex = kNone;
     if (parent) {
@@ -69,8 +68,8 @@ void CatalogueOutline::unhide(TreeControl& tree, const std::vector<bool>& kept)
         HTREEITEM above = parent == kNone ? nullptr : items_[parent].shown;
         if (parent != kNone && !above)
             continue;  // its parent could not be inserted
-        item.shown = tree.insertAfter(above, shownBefore(i), item.label, reinterpret_cast<LPARAM>(item.record),
-                                      parentOfKept[i]);
+        item.shown =
+            tree.insertAfter(above, shownBefore(i), item.label, reinterpret_cast<LPARAM>(item.record), parentOfKept[i]);
         if (item.shown)
             indexOf_[item.shown] = i;
     }

@@ -7,10 +7,10 @@
 // identity and the texts registered under its "CapeDescription" key. All fields are
 // empty when a record is made.
 struct CAPETreeItemTag {
-    std::string CATID;             // the category the record was made for
-    std::string ProgID;            // for a package of a manager: the package name
-    std::string CLSID;             // braced upper-case; for a package, its manager's
-    std::string Name;              // "Name", or ProgID when that is missing or empty
+    std::string CATID;   // the category the record was made for
+    std::string ProgID;  // for a package of a manager: the package name
+    std::string CLSID;   // braced upper-case; for a package, its manager's
+    std::string Name;    // "Name", or ProgID when that is missing or empty
     std::string Description;
     std::string CapeVersion;
     std::string ComponentVersion;

@@ -7,10 +7,7 @@ LONG ClassesRootView::open(const std::string& path, RegKey& key) const
     return RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ | view_, key.put());
 }
 
-const char* ClassesRootView::bitness() const
-{
-    return (view_ & KEY_WOW64_32KEY) ? "32-bit" : "64-bit";
-}
+const char* ClassesRootView::bitness() const { return (view_ & KEY_WOW64_32KEY) ? "32-bit" : "64-bit"; }
 
 TextValue readTextValue(HKEY key, const char* name)
 {
@@ -59,10 +56,9 @@ std::string systemTextLine(DWORD code)
         void operator()(char* p) const { LocalFree(p); }
     };
     char* raw = nullptr;
-    const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER |
-                                            FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        nullptr, code, 0, reinterpret_cast<char*>(&raw), 0,
-                                        nullptr);
+    const DWORD length =
+        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0, reinterpret_cast<char*>(&raw), 0, nullptr);
     std::unique_ptr<char, LocalFreeDeleter> owned(raw);
     std::string text = length && raw ? std::string(raw, length) : std::string();
     for (char& c : text)

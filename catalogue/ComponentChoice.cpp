@@ -13,10 +13,7 @@
 
 namespace {
 
-CAPETREEITEM recordOf(LPARAM data)
-{
-    return reinterpret_cast<CAPETREEITEM>(data);
-}
+CAPETREEITEM recordOf(LPARAM data) { return reinterpret_cast<CAPETREEITEM>(data); }
 
 }  // namespace
 
@@ -33,8 +30,8 @@ void CCapeOpenDlg::showSelectedItem()
 void CCapeOpenDlg::selectCategoryOf(const CAPETreeItemTag& record)
 {
     auto found = std::find(categoryCatidList_.begin(), categoryCatidList_.end(), record.CATID);
-    const WPARAM position =
-        found == categoryCatidList_.end() ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(found - categoryCatidList_.begin());
+    const WPARAM position = found == categoryCatidList_.end() ? static_cast<WPARAM>(-1)
+                                                              : static_cast<WPARAM>(found - categoryCatidList_.begin());
     SendMessageA(item(IDC_CATEGORY_COMBO), CB_SETCURSEL, position, 0);
 }
 
@@ -42,7 +39,8 @@ void CCapeOpenDlg::browseComponentInfo(const CAPETreeItemTag* record)
 {
     try {
         if (!record) {
-            for (int id : {IDC_DESCRIPTION, IDC_CAPE_VERSION, IDC_COMPONENT_VERSION, IDC_ABOUT, IDC_CLSID, IDC_VENDOR_URL})
+            for (int id :
+                 {IDC_DESCRIPTION, IDC_CAPE_VERSION, IDC_COMPONENT_VERSION, IDC_ABOUT, IDC_CLSID, IDC_VENDOR_URL})
                 SetDlgItemTextA(hwnd(), id, "");
             EnableWindow(item(IDC_VENDOR_URL), FALSE);
             EnableWindow(item(IDC_COMPONENT_HELP), FALSE);
@@ -109,8 +107,7 @@ void CCapeOpenDlg::SetSelection(const CAPETreeItemTag* record, const CAPETreeIte
     sel_.selParentAlias = parent ? parent->Name : std::string();
 }
 
-void CCapeOpenDlg::SelectByProgIDs(const std::string& progId, const std::string& parentProgId,
-                                   const std::string& catid)
+void CCapeOpenDlg::SelectByProgIDs(const std::string& progId, const std::string& parentProgId, const std::string& catid)
 {
     if (progId.empty()) {
         sel_.selProgID.clear();
@@ -151,10 +148,7 @@ void CCapeOpenDlg::accept(bool askAgain)
         endDialog(IDOK);
 }
 
-void CCapeOpenDlg::OnOK()
-{
-    accept(true);
-}
+void CCapeOpenDlg::OnOK() { accept(true); }
 
 void CCapeOpenDlg::OnCancel()
 {

@@ -14,10 +14,7 @@ namespace {
 constexpr const wchar_t* kFindCue = L"Find a component";
 constexpr UINT_PTR kEscapeSubclass = 1;
 
-bool hasText(HWND box)
-{
-    return GetWindowTextLengthA(box) > 0;
-}
+bool hasText(HWND box) { return GetWindowTextLengthA(box) > 0; }
 
 // Escape in a box with text clears the text (which narrows the tree to everything);
 // in an empty box it keeps its meaning for the dialog (Cancel).
@@ -61,10 +58,7 @@ void CCapeOpenDlg::setUpFindBox()
     SetWindowSubclass(box, findBoxKeys, kEscapeSubclass, 0);
 }
 
-std::string CCapeOpenDlg::findText() const
-{
-    return itemText(IDC_FIND_BOX);
-}
+std::string CCapeOpenDlg::findText() const { return itemText(IDC_FIND_BOX); }
 
 void CCapeOpenDlg::showFoundItems()
 {

@@ -35,8 +35,7 @@ std::vector<std::string> packageNamesOf(const VARIANT& list, bool& noPackages)
     std::vector<std::string> names;
     if (!(V_VT(&list) & VT_ARRAY))
         return names;
-    SAFEARRAY* array = (V_VT(&list) & VT_BYREF) ? (V_ARRAYREF(&list) ? *V_ARRAYREF(&list) : nullptr)
-                                                 : V_ARRAY(&list);
+    SAFEARRAY* array = (V_VT(&list) & VT_BYREF) ? (V_ARRAYREF(&list) ? *V_ARRAYREF(&list) : nullptr) : V_ARRAY(&list);
     // Bounds that cannot be read count as 0, as if the array held one element.
     LONG lower = 0;
     LONG upper = 0;

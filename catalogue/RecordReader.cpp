@@ -31,8 +31,8 @@ const std::string& orFallback(const std::string& own, const std::string& fallbac
 
 }  // namespace
 
-HRESULT readRecord(REFCLSID clsid, const std::string& catid, const std::string& package,
-                   CAPETreeItemTag& record, RecordReading& progress)
+HRESULT readRecord(REFCLSID clsid, const std::string& catid, const std::string& package, CAPETreeItemTag& record,
+                   RecordReading& progress)
 {
     const std::string classText = clsidText(clsid);
     const std::string classKey = "CLSID\\" + classText;
@@ -52,9 +52,8 @@ HRESULT readRecord(REFCLSID clsid, const std::string& catid, const std::string& 
 
     const DescriptionValues own = readDescriptionValues(progress.primaryKey);
     // A package's missing values fall back on its manager's; a component has no fallback.
-    const bool needsManager = isPackage && (own.Description.empty() || own.About.empty() ||
-                                            own.CapeVersion.empty() || own.ComponentVersion.empty() ||
-                                            own.VendorURL.empty());
+    const bool needsManager = isPackage && (own.Description.empty() || own.About.empty() || own.CapeVersion.empty() ||
+                                            own.ComponentVersion.empty() || own.VendorURL.empty());
     const DescriptionValues manager =
         needsManager ? readDescriptionValues(classKey + kDescriptionKey) : DescriptionValues{};
 

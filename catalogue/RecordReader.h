@@ -18,5 +18,5 @@ struct RecordReading {
 // About, CapeVersion, ComponentVersion and VendorURL. Returns S_OK, or the failure of
 // ProgIDFromCLSID with the record left empty. Throws on unexpected failures, with
 // progress saying how far it got.
-HRESULT readRecord(REFCLSID clsid, const std::string& catid, const std::string& package,
-                   CAPETreeItemTag& record, RecordReading& progress);
+HRESULT readRecord(REFCLSID clsid, const std::string& catid, const std::string& package, CAPETreeItemTag& record,
+                   RecordReading& progress);

@@ -14,15 +14,9 @@ namespace {
 
 enum class Opened { Yes, Missing, Unreadable };
 
-std::string rootPath(const std::string& path)
-{
-    return "HKEY_CLASSES_ROOT\\" + path;
-}
+std::string rootPath(const std::string& path) { return "HKEY_CLASSES_ROOT\\" + path; }
 
-std::string classPath(const std::string& clsid, const char* subkey)
-{
-    return "CLSID\\" + clsid + "\\" + subkey;
-}
+std::string classPath(const std::string& clsid, const char* subkey) { return "CLSID\\" + clsid + "\\" + subkey; }
 
 // A key that is there but cannot be opened is reported; a missing one is not.
 Opened openKey(const ClassesRootView& view, const std::string& path, RegKey& key, Findings& findings)
@@ -46,10 +40,7 @@ TextValue readValue(HKEY key, const std::string& path, const char* name, Finding
     return value;
 }
 
-bool readable(const TextValue& value)
-{
-    return value.status == ERROR_SUCCESS || value.status == ERROR_FILE_NOT_FOUND;
-}
+bool readable(const TextValue& value) { return value.status == ERROR_SUCCESS || value.status == ERROR_FILE_NOT_FOUND; }
 
 bool sameClass(const std::string& first, const std::string& second)
 {

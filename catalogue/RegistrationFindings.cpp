@@ -16,7 +16,8 @@ namespace {
 // One line, without the final full stop: the finding goes on after it.
 std::string asClause(std::string text)
 {
-    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     while (!text.empty() && (text.back() == ' ' || text.back() == '.'))
         text.pop_back();
     return text;

@@ -116,7 +116,7 @@ void RegistrationReportWindow::layOut()
     HWND copy = item(IDC_COPY_REPORT);
     HWND close = item(IDCANCEL);
     if (!edit || !copy || !close)
-        return;  // WM_SIZE before the controls exist
+        return;                // WM_SIZE before the controls exist
     RECT margins{7, 7, 4, 0};  // margin, margin, gap between the buttons
     MapDialogRect(hwnd(), &margins);
     RECT client{};

@@ -32,8 +32,7 @@ struct MissingArgument : VariantHolder {
     }
 };
 
-HRESULT navigateWithBrowserObject(const std::string& url, REFCLSID browserClass,
-                                  const DialogErrorReporter& reportError)
+HRESULT navigateWithBrowserObject(const std::string& url, REFCLSID browserClass, const DialogErrorReporter& reportError)
 {
     ComPtr<IWebBrowser> browser;
     // The browser is always created on this machine (no server name).
@@ -73,8 +72,7 @@ HRESULT navigateWithShell(const std::string& url, const ShellOpener& openWithShe
 
 bool startsWithNoCase(const std::string& text, const std::string& prefix)
 {
-    return text.size() >= prefix.size() &&
-           std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
+    return text.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
                return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
            });
 }

@@ -24,10 +24,17 @@ VARTYPE trustedElementType(SAFEARRAY* array, const VARIANT& var)
         vt = V_VT(&var) & VT_TYPEMASK;
     size_t size = 0;
     switch (vt) {
-    case VT_BSTR: size = sizeof(BSTR); break;
-    case VT_R8: size = sizeof(double); break;
-    case VT_VARIANT: size = sizeof(VARIANT); break;
-    default: return VT_EMPTY;
+    case VT_BSTR:
+        size = sizeof(BSTR);
+        break;
+    case VT_R8:
+        size = sizeof(double);
+        break;
+    case VT_VARIANT:
+        size = sizeof(VARIANT);
+        break;
+    default:
+        return VT_EMPTY;
     }
     return array->cbElements == size && array->pvData ? vt : VARTYPE(VT_EMPTY);
 }

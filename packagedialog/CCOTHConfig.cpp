@@ -18,28 +18,28 @@ namespace {
 
 constexpr const char* kTabTitles[] = {"General", "Components", "Properties", "Phases", "About"};
 
-constexpr int kGeneralControls[] = {
-    IDC_PROPERTY_SYSTEM_LABEL, IDC_PROPERTY_SYSTEM, IDC_PROPERTY_PACKAGE_LABEL, IDC_PROPERTY_PACKAGE,
-    IDC_BROWSE_STATIC_INFO,    IDC_CUSTOM_VIEW,     IDC_IMPORT_REPORT_LABEL,    IDC_IMPORT_REPORT};
-constexpr int kComponentsControls[] = {
-    IDC_COMPOUND_IDS_LABEL,       IDC_COMPOUND_IDS,       IDC_FORMULAE_LABEL,   IDC_FORMULAE,
-    IDC_COMPOUND_NAMES_LABEL,     IDC_COMPOUND_NAMES,     IDC_CAS_NUMBERS_LABEL, IDC_CAS_NUMBERS,
-    IDC_MOLECULAR_WEIGHTS_LABEL,  IDC_MOLECULAR_WEIGHTS,  IDC_BOILING_POINTS_LABEL, IDC_BOILING_POINTS,
-    IDC_ALLOW_SUBSETS,            IDC_TREAT_AS_HYPOS,     IDC_FREE_COMPOUNDS};
+constexpr int kGeneralControls[] = {IDC_PROPERTY_SYSTEM_LABEL, IDC_PROPERTY_SYSTEM,    IDC_PROPERTY_PACKAGE_LABEL,
+                                    IDC_PROPERTY_PACKAGE,      IDC_BROWSE_STATIC_INFO, IDC_CUSTOM_VIEW,
+                                    IDC_IMPORT_REPORT_LABEL,   IDC_IMPORT_REPORT};
+constexpr int kComponentsControls[] = {IDC_COMPOUND_IDS_LABEL, IDC_COMPOUND_IDS,         IDC_FORMULAE_LABEL,
+                                       IDC_FORMULAE,           IDC_COMPOUND_NAMES_LABEL, IDC_COMPOUND_NAMES,
+                                       IDC_CAS_NUMBERS_LABEL,  IDC_CAS_NUMBERS,          IDC_MOLECULAR_WEIGHTS_LABEL,
+                                       IDC_MOLECULAR_WEIGHTS,  IDC_BOILING_POINTS_LABEL, IDC_BOILING_POINTS,
+                                       IDC_ALLOW_SUBSETS,      IDC_TREAT_AS_HYPOS,       IDC_FREE_COMPOUNDS};
 constexpr int kPropertiesControls[] = {
     IDC_SINGLE_PHASE_PROPS_LABEL, IDC_SINGLE_PHASE_PROPS, IDC_TWO_PHASE_PROPS_LABEL, IDC_TWO_PHASE_PROPS,
     IDC_CONSTANT_PROPS_LABEL,     IDC_CONSTANT_PROPS,     IDC_FLASH_TYPES_LABEL,     IDC_FLASH_TYPES,
     IDC_REQUEST_LIQUID2,          IDC_ORDER_PHASES};
 constexpr int kPhasesControls[] = {
-    IDC_PHASE_LABELS_LABEL,       IDC_PHASE_LABELS,       IDC_STATES_OF_AGGREGATION_LABEL, IDC_STATES_OF_AGGREGATION,
-    IDC_KEY_COMPOUNDS_LABEL,      IDC_KEY_COMPOUNDS,      IDC_PHASE_DESCRIPTIONS_LABEL,    IDC_PHASE_DESCRIPTIONS};
+    IDC_PHASE_LABELS_LABEL,  IDC_PHASE_LABELS,  IDC_STATES_OF_AGGREGATION_LABEL, IDC_STATES_OF_AGGREGATION,
+    IDC_KEY_COMPOUNDS_LABEL, IDC_KEY_COMPOUNDS, IDC_PHASE_DESCRIPTIONS_LABEL,    IDC_PHASE_DESCRIPTIONS};
 constexpr int kAboutControls[] = {
-    IDC_ABOUT_TEXT,  IDC_VERSION_GROUP,    IDC_SOCKET_VERSION_LABEL, IDC_SOCKET_VERSION, IDC_STANDARD_LABEL,
-    IDC_STANDARD_VERSION, IDC_SUPPORT_TEXT, IDC_RECOVERABLE_GROUP, IDC_RECOV_TRACE, IDC_RECOV_LOG,
-    IDC_RECOV_POPUP, IDC_CRITICAL_GROUP,   IDC_CRIT_TRACE,           IDC_CRIT_LOG,       IDC_CRIT_POPUP};
+    IDC_ABOUT_TEXT,       IDC_VERSION_GROUP,  IDC_SOCKET_VERSION_LABEL, IDC_SOCKET_VERSION, IDC_STANDARD_LABEL,
+    IDC_STANDARD_VERSION, IDC_SUPPORT_TEXT,   IDC_RECOVERABLE_GROUP,    IDC_RECOV_TRACE,    IDC_RECOV_LOG,
+    IDC_RECOV_POPUP,      IDC_CRITICAL_GROUP, IDC_CRIT_TRACE,           IDC_CRIT_LOG,       IDC_CRIT_POPUP};
 
 constexpr std::span<const int> kTabControls[] = {kGeneralControls, kComponentsControls, kPropertiesControls,
-                                                  kPhasesControls, kAboutControls};
+                                                 kPhasesControls, kAboutControls};
 
 // Runs a handler of the dialog; nothing may leave the dialog procedure (the window
 // manager calls it, and an exception there would tear the host down).

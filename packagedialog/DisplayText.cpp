@@ -69,8 +69,8 @@ std::string gcvtText(double value, int digits)
     if (scientific)
         written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, digits - 1);
     else
-        written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed,
-                                digits - (exponent + 1));
+        written =
+            std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, digits - (exponent + 1));
     if (written.ec != std::errc())
         return {};
     std::string text(buffer, written.ptr);

@@ -12,8 +12,7 @@
 // The per-user type library registration (oleaut32, Windows Vista on), which the
 // compiler's headers do not declare.
 extern "C" HRESULT WINAPI RegisterTypeLibForUser(ITypeLib* library, OLECHAR* path, OLECHAR* helpDirectory);
-extern "C" HRESULT WINAPI UnRegisterTypeLibForUser(REFGUID libraryId, WORD major, WORD minor, LCID lcid,
-                                                   SYSKIND kind);
+extern "C" HRESULT WINAPI UnRegisterTypeLibForUser(REFGUID libraryId, WORD major, WORD minor, LCID lcid, SYSKIND kind);
 
 HRESULT modulePathForRegistration(HMODULE module, std::wstring& path)
 {
@@ -78,8 +77,8 @@ bool typeLibraryRegistered(const GUID& libraryId)
     if (!StringFromGUID2(libraryId, braced, 40))
         return false;
     RegKey key;
-    return RegOpenKeyExW(HKEY_CLASSES_ROOT, (std::wstring(L"TypeLib\\") + braced).c_str(), 0, KEY_READ,
-                         key.put()) == ERROR_SUCCESS;
+    return RegOpenKeyExW(HKEY_CLASSES_ROOT, (std::wstring(L"TypeLib\\") + braced).c_str(), 0, KEY_READ, key.put()) ==
+           ERROR_SUCCESS;
 }
 
 // Removes the current user's registration of the module's type library, when there is one.
@@ -98,8 +97,8 @@ HRESULT unregisterTypeLibraryForUser(const std::wstring& modulePath)
     library->ReleaseTLibAttr(attributes);
     if (!typeLibraryRegistered(registered.guid))
         return S_OK;  // nothing of it to remove
-    return UnRegisterTypeLibForUser(registered.guid, registered.wMajorVerNum, registered.wMinorVerNum,
-                                    registered.lcid, registered.syskind);
+    return UnRegisterTypeLibForUser(registered.guid, registered.wMajorVerNum, registered.wMinorVerNum, registered.lcid,
+                                    registered.syskind);
 }
 
 }  // namespace
@@ -162,10 +161,7 @@ HRESULT registerModule(HMODULE module, RegistrationScope scope)
 
 }  // namespace
 
-HRESULT registerServer(HMODULE module)
-{
-    return registerModule(module, RegistrationScope::Machine);
-}
+HRESULT registerServer(HMODULE module) { return registerModule(module, RegistrationScope::Machine); }
 
 HRESULT unregisterServer(HMODULE module)
 {

@@ -22,8 +22,8 @@ HRESULT registerKey(HKEY parent, const ScriptKey& script)
             return fromWin32(removed);
     }
     RegKey key;
-    LONG error = RegCreateKeyExW(parent, script.name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                 KEY_READ | KEY_WRITE, nullptr, key.put(), nullptr);
+    LONG error = RegCreateKeyExW(parent, script.name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
+                                 nullptr, key.put(), nullptr);
     if (error != ERROR_SUCCESS)
         return fromWin32(error);
     if (script.defaultValue) {
@@ -64,8 +64,8 @@ HRESULT unregisterKey(HKEY parent, const ScriptKey& script)
             if (error != ERROR_SUCCESS && error != ERROR_FILE_NOT_FOUND)
                 return fromWin32(error);
         }
-        error = RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subkeysLeft, nullptr, nullptr, nullptr,
-                                 nullptr, nullptr, nullptr, nullptr);
+        error = RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subkeysLeft, nullptr, nullptr, nullptr, nullptr,
+                                 nullptr, nullptr, nullptr);
         if (error != ERROR_SUCCESS)
             return fromWin32(error);
     }
@@ -80,8 +80,7 @@ HRESULT unregisterKey(HKEY parent, const ScriptKey& script)
 
 }  // namespace
 
-HRESULT runRegistryScript(std::wstring_view script, const std::vector<ScriptReplacement>& replacements,
-                          ScriptMode mode)
+HRESULT runRegistryScript(std::wstring_view script, const std::vector<ScriptReplacement>& replacements, ScriptMode mode)
 {
     auto expanded = expandReplacements(script, replacements);
     if (!expanded)

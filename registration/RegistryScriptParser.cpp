@@ -11,7 +11,8 @@ struct Token {
 
 bool sameWord(const Token& token, std::wstring_view word)
 {
-    return !token.quoted && token.text.size() == word.size() && _wcsnicmp(token.text.c_str(), word.data(), word.size()) == 0;
+    return !token.quoted && token.text.size() == word.size() &&
+           _wcsnicmp(token.text.c_str(), word.data(), word.size()) == 0;
 }
 
 // White-space separated tokens; '...' is one token, '' inside it a quote.

@@ -36,8 +36,7 @@ std::string interfaceText(REFIID iid)
     return SUCCEEDED(hr) ? toAnsi(iidText.get()) : std::string();
 }
 
-HRESULT createRemotely(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid, void** out,
-                       const wchar_t* server)
+HRESULT createRemotely(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid, void** out, const wchar_t* server)
 {
     COSERVERINFO serverInfo{};
     serverInfo.pwszName = const_cast<wchar_t*>(server);
@@ -74,8 +73,8 @@ void explainCreationFailure(REFCLSID clsid, DWORD context, REFIID iid, HRESULT h
 }
 
 // The creation itself; noObject tells a class that answered success without an object.
-HRESULT createObject(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid, void** out,
-                     const wchar_t* server, bool& noObject)
+HRESULT createObject(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid, void** out, const wchar_t* server,
+                     bool& noObject)
 {
     *out = nullptr;
     HRESULT hr = server && *server ? createRemotely(clsid, outer, context, iid, out, server)
@@ -101,8 +100,7 @@ HRESULT createInterfaceQuietly(REFCLSID clsid, IUnknown* outer, DWORD context, R
     return createObject(clsid, outer, context, iid, out, server, noObject);
 }
 
-HRESULT createInterface(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid, void** out,
-                        const wchar_t* server)
+HRESULT createInterface(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid, void** out, const wchar_t* server)
 {
     if (!out)
         return E_POINTER;

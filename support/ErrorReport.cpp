@@ -35,9 +35,9 @@ struct LocalFreeDeleter {
 std::string systemMessageText(DWORD code, DWORD language)
 {
     char* raw = nullptr;
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER |
-                                      FORMAT_MESSAGE_IGNORE_INSERTS,
-                                  nullptr, code, language, reinterpret_cast<char*>(&raw), 0, nullptr);
+    DWORD length =
+        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, language, reinterpret_cast<char*>(&raw), 0, nullptr);
     std::unique_ptr<char, LocalFreeDeleter> owned(raw);
     if (length == 0 || !raw)
         return {};
@@ -130,10 +130,7 @@ std::string composeOrThrow(HRESULT code, const char* text, const char* context)
 
 }  // namespace
 
-HRESULT normaliseErrorCode(HRESULT code)
-{
-    return code >= 2 && code <= 999 ? E_FAIL : code;
-}
+HRESULT normaliseErrorCode(HRESULT code) { return code >= 2 && code <= 999 ? E_FAIL : code; }
 
 std::string composeErrorMessage(HRESULT code, const char* text, const char* context)
 {
@@ -166,10 +163,7 @@ HRESULT reportError(const char* text, const char* context, HWND owner, bool trac
     return reportError(E_FAIL, text, context, owner, traceIt);
 }
 
-HRESULT reportUnexpected(HRESULT code)
-{
-    return reportError(code, kUnexpectedErrorText, nullptr, nullptr, true);
-}
+HRESULT reportUnexpected(HRESULT code) { return reportError(code, kUnexpectedErrorText, nullptr, nullptr, true); }
 
 HRESULT traceError(HRESULT code, const char* text, const char* context)
 {

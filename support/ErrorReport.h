@@ -79,8 +79,7 @@ inline constexpr DWORD kAnyServerContext =
 // Creates a COM object (remotely when server is given and not empty). On failure
 // appends a line to qnshow.txt, shows its own box and returns the failure unchanged;
 // a class that answers success without an object fails with E_NOINTERFACE.
-HRESULT createInterface(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid, void** out,
-                        const wchar_t* server);
+HRESULT createInterface(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid, void** out, const wchar_t* server);
 // The same creation without a word: no trace line, no box. The caller explains the
 // failure (the thread's error object, if the class left one, is still there).
 HRESULT createInterfaceQuietly(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid, void** out,

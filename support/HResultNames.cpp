@@ -8,9 +8,10 @@
 // Every row takes its value from the platform header's macro of the same name, so a
 // name and its code cannot disagree; the compiler checks below that the table holds
 // each code once.
-#define QN_HRESULT_NAME(name) HResultName{static_cast<uint32_t>(name), #name}
-#define QN_HRESULT_RANGE(first, last) \
-    HResultRange{static_cast<HRESULT>(first), static_cast<HRESULT>(last), #first "..." #last}
+#define QN_HRESULT_NAME(name)                                                                                          \
+    HResultName { static_cast<uint32_t>(name), #name }
+#define QN_HRESULT_RANGE(first, last)                                                                                  \
+    HResultRange { static_cast<HRESULT>(first), static_cast<HRESULT>(last), #first "..." #last }
 
 namespace {
 
@@ -317,15 +318,9 @@ static_assert(std::size(kRanges) == 32, "the range table has 32 rows");
 
 }  // namespace
 
-std::span<const HResultName> hresultNames()
-{
-    return kNames;
-}
+std::span<const HResultName> hresultNames() { return kNames; }
 
-std::span<const HResultRange> hresultRanges()
-{
-    return kRanges;
-}
+std::span<const HResultRange> hresultRanges() { return kRanges; }
 
 const char* facilityName(HRESULT code)
 {
@@ -333,10 +328,7 @@ const char* facilityName(HRESULT code)
     return facility < std::size(kFacilityNames) ? kFacilityNames[facility] : "<Unknown Facility>";
 }
 
-const char* severityName(HRESULT code)
-{
-    return code < 0 ? "SEVERITY_ERROR" : "SEVERITY_SUCCESS";
-}
+const char* severityName(HRESULT code) { return code < 0 ? "SEVERITY_ERROR" : "SEVERITY_SUCCESS"; }
 
 namespace {
 

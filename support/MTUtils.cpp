@@ -32,15 +32,9 @@ bool MTUtils::setModuleName(const char* name)
     return true;
 }
 
-std::string MTUtils::moduleName()
-{
-    return g_moduleName;
-}
+std::string MTUtils::moduleName() { return g_moduleName; }
 
-std::string MTUtils::moduleBaseName()
-{
-    return g_moduleName.substr(0, g_moduleName.find('.'));
-}
+std::string MTUtils::moduleBaseName() { return g_moduleName.substr(0, g_moduleName.find('.')); }
 
 std::string MTUtils::applicationTitle()
 {
@@ -104,8 +98,8 @@ std::string MTUtils::readIniValue(const char* key, const char* section, const ch
 {
     if (!key)
         return {};  // a null key would list the section's keys, not read a value
-    std::string file = fileName && *fileName ? std::string(fileName)
-                                             : getModuleDirectory() + "\\" + moduleBaseName() + ".ini";
+    std::string file =
+        fileName && *fileName ? std::string(fileName) : getModuleDirectory() + "\\" + moduleBaseName() + ".ini";
     const char* sectionToRead = section && *section ? section : "general";
 
     char buffer[kMaxNameLength] = {};
@@ -161,10 +155,7 @@ constexpr NamedVersionField kVersionFields[] = {
     {"SpecialBuild", &MTUtils::VersionInfo::SpecialBuild},
 };
 
-[[noreturn]] void throwLastError()
-{
-    throw FInfoErr{GetLastError()};
-}
+[[noreturn]] void throwLastError() { throw FInfoErr{GetLastError()}; }
 
 // Seconds since 1970-01-01 UTC of a FILETIME (100 ns ticks since 1601-01-01 UTC).
 std::time_t calendarTime(const FILETIME& time)
@@ -177,8 +168,8 @@ std::time_t calendarTime(const FILETIME& time)
 
 std::time_t lastWriteTime(const char* path)
 {
-    UniqueFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(
+        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         throwLastError();
     BY_HANDLE_FILE_INFORMATION information = {};
@@ -229,8 +220,8 @@ MTUtils::VersionInfo MTUtils::readVersionInfo(const char* path)
             void* value = nullptr;
             UINT valueLength = 0;
             if (VerQueryValueA(resource.data(), query.c_str(), &value, &valueLength) && value)
-                info.*named.field = std::string(static_cast<const char*>(value),
-                                                strnlen(static_cast<const char*>(value), valueLength));
+                info.*named.field =
+                    std::string(static_cast<const char*>(value), strnlen(static_cast<const char*>(value), valueLength));
         }
     }
     return info;

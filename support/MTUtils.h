@@ -43,9 +43,8 @@ public:
 
     struct VersionInfo {
         std::time_t lastWriteTime = 0;
-        std::string CompanyName, FileDescription, FileVersion, InternalName, LegalCopyright,
-            OriginalFilename, ProductName, ProductVersion, Comments, LegalTrademarks, PrivateBuild,
-            SpecialBuild;
+        std::string CompanyName, FileDescription, FileVersion, InternalName, LegalCopyright, OriginalFilename,
+            ProductName, ProductVersion, Comments, LegalTrademarks, PrivateBuild, SpecialBuild;
     };
     // Raises FInfoErr with the failing step's system error code.
     static VersionInfo readVersionInfo(const char* path);

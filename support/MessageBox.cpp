@@ -5,15 +5,9 @@
 // host's), so it is a plain process-wide value.
 static HWND g_defaultOwner = nullptr;
 
-void setDefaultOwnerWindow(HWND owner)
-{
-    g_defaultOwner = owner;
-}
+void setDefaultOwnerWindow(HWND owner) { g_defaultOwner = owner; }
 
-HWND defaultOwnerWindow()
-{
-    return g_defaultOwner;
-}
+HWND defaultOwnerWindow() { return g_defaultOwner; }
 
 HWND boxOwner(HWND requested)
 {

@@ -29,10 +29,7 @@ void dialogEnded(HWND window)
 
 }  // namespace
 
-HWND innermostRunningDialog()
-{
-    return g_runningDialogs.empty() ? nullptr : g_runningDialogs.back();
-}
+HWND innermostRunningDialog() { return g_runningDialogs.empty() ? nullptr : g_runningDialogs.back(); }
 
 INT_PTR ModalDialog::run(HWND parent)
 {

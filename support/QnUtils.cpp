@@ -24,10 +24,7 @@ std::array<std::optional<std::string>, kCompoundSlotCount> g_compoundNames;
 std::array<std::optional<std::string>, kCompoundSlotCount> g_casNumbers;
 int g_casCount = 0;
 
-bool isBlank(char c)
-{
-    return std::isspace(static_cast<unsigned char>(c)) != 0;
-}
+bool isBlank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
 
 void skipBlanks(const std::string& text, size_t& pos)
 {
@@ -95,10 +92,7 @@ LineRead readLine(FILE* file, std::string& line)
     return overlong ? LineRead::Overlong : LineRead::Line;
 }
 
-bool isBlankLine(const std::string& line)
-{
-    return std::all_of(line.begin(), line.end(), isBlank);
-}
+bool isBlankLine(const std::string& line) { return std::all_of(line.begin(), line.end(), isBlank); }
 
 // A UTF-8 byte-order mark at the start of the file is not part of the first line.
 void skipByteOrderMark(FILE* file)
@@ -122,10 +116,7 @@ void clearCompoundTables()
     g_casCount = 0;
 }
 
-void reportCompoundListProblem(const char* text)
-{
-    reportError(text, nullptr, nullptr, true);
-}
+void reportCompoundListProblem(const char* text) { reportError(text, nullptr, nullptr, true); }
 
 }  // namespace
 
@@ -169,10 +160,7 @@ std::optional<int> QnUtils::compoundSlot(int identifier)
     return std::nullopt;
 }
 
-void QnUtils::readCompoundList()
-{
-    readCompoundList(MTUtils::getModuleDirectory() + "\\" + kCompoundListFileName);
-}
+void QnUtils::readCompoundList() { readCompoundList(MTUtils::getModuleDirectory() + "\\" + kCompoundListFileName); }
 
 void QnUtils::readCompoundList(const std::string& path)
 {
@@ -255,10 +243,7 @@ std::optional<std::string> QnUtils::compoundCasNumber(int identifier)
     return slot ? g_casNumbers[*slot] : std::nullopt;
 }
 
-int QnUtils::compoundCasCount()
-{
-    return g_casCount;
-}
+int QnUtils::compoundCasCount() { return g_casCount; }
 
 void QnUtils::initHostInfo()
 {

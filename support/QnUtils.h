@@ -20,14 +20,14 @@ inline constexpr size_t kMaxCasNumberLength = 11;
 // read it: an identifier, a comma, a name word and a CAS number word.
 struct CompoundLine {
     enum class Status {
-        NoField,        // not starting with a number: the list ends here (blank lines are skipped)
-        TooFewFields,   // "could not read 3 fields of one line"
-        NameTooLong,    // name word longer than kMaxCompoundNameLength
-        CasTooLong,     // CAS number longer than kMaxCasNumberLength
+        NoField,       // not starting with a number: the list ends here (blank lines are skipped)
+        TooFewFields,  // "could not read 3 fields of one line"
+        NameTooLong,   // name word longer than kMaxCompoundNameLength
+        CasTooLong,    // CAS number longer than kMaxCasNumberLength
         Complete,
     };
     Status status = Status::NoField;
-    int identifier = 0;  // out-of-range numbers saturate (they have no slot either way)
+    int identifier = 0;     // out-of-range numbers saturate (they have no slot either way)
     std::string name;       // trailing comma removed
     std::string casNumber;  // as written; "NULL" means the compound has none
 };

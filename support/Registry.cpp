@@ -23,8 +23,7 @@ std::string readRegistryText(HKEY key, const char* valueName)
     char buffer[kValueBufferSize] = {};
     DWORD type = 0;
     DWORD size = sizeof buffer;
-    if (RegQueryValueExA(key, valueName, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
-        ERROR_SUCCESS)
+    if (RegQueryValueExA(key, valueName, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS)
         return {};
     // Names, descriptions and paths are strings; any other value type has no text.
     if (type != REG_SZ && type != REG_EXPAND_SZ)

@@ -27,16 +27,10 @@ constexpr const char* kTypeMismatchText = "array element type does not match the
 // and hands out an array far smaller than its bounds), so larger arrays are refused.
 constexpr uint64_t kMaxArrayBytes = 0x7FFFFFFF;
 
-void report(HRESULT code, const char* text, const char* context)
-{
-    reportError(code, text, context, nullptr, true);
-}
+void report(HRESULT code, const char* text, const char* context) { reportError(code, text, context, nullptr, true); }
 
 // The reports on a BSTR array name its VARIANT type in decimal (8200 for VT_ARRAY|VT_BSTR).
-std::string typeContext(const VARIANT& var)
-{
-    return std::to_string(V_VT(&var));
-}
+std::string typeContext(const VARIANT& var) { return std::to_string(V_VT(&var)); }
 
 // The array a VARIANT holds, by value or by reference; null when it holds none.
 SAFEARRAY* arrayOf(const VARIANT& var)
@@ -62,12 +56,18 @@ VARTYPE elementTypeOf(SAFEARRAY* array, const VARIANT& var)
 size_t rawElementSize(VARTYPE vt)
 {
     switch (vt) {
-    case VT_I4: return sizeof(LONG);
-    case VT_R8: return sizeof(double);
-    case VT_BSTR: return sizeof(BSTR);
-    case VT_BOOL: return sizeof(VARIANT_BOOL);
-    case VT_VARIANT: return sizeof(VARIANT);
-    default: return 0;
+    case VT_I4:
+        return sizeof(LONG);
+    case VT_R8:
+        return sizeof(double);
+    case VT_BSTR:
+        return sizeof(BSTR);
+    case VT_BOOL:
+        return sizeof(VARIANT_BOOL);
+    case VT_VARIANT:
+        return sizeof(VARIANT);
+    default:
+        return 0;
     }
 }
 
@@ -191,8 +191,8 @@ void SetGet::Create(VARIANT& var, VARTYPE vt, long len, long lowerBound)
 
     UniqueSafeArray array = newVector(vt, len, lowerBound);
     if (!array) {
-        const std::string text = "Cannot create an array of " + std::to_string(len) + " elements of type " +
-                                 std::to_string(vt);
+        const std::string text =
+            "Cannot create an array of " + std::to_string(len) + " elements of type " + std::to_string(vt);
         report(kInternalFailure, text.c_str(), "SetGet::Create");
         return;
     }

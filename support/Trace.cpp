@@ -34,15 +34,9 @@ bool g_directoryEstablished = false;
 bool g_busy = false;
 bool g_relocationNoticePending = true;
 
-void showTraceProblem(const char* text)
-{
-    showMessage(text, "", MB_OK, nullptr);
-}
+void showTraceProblem(const char* text) { showMessage(text, "", MB_OK, nullptr); }
 
-bool exists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // directory: <local app data>\Corvatek\Corvane Quillon CAPE-OPEN, created with every
 // level that is missing (a DLL registered by hand has no installer to make them).
@@ -75,8 +69,8 @@ std::string timeStamp()
     SYSTEMTIME now{};
     GetLocalTime(&now);
     char stamp[32];
-    snprintf(stamp, sizeof stamp, "%02u/%02u/%02u %02u:%02u:%02u", now.wMonth, now.wDay, now.wYear % 100u,
-             now.wHour, now.wMinute, now.wSecond);
+    snprintf(stamp, sizeof stamp, "%02u/%02u/%02u %02u:%02u:%02u", now.wMonth, now.wDay, now.wYear % 100u, now.wHour,
+             now.wMinute, now.wSecond);
     return stamp;
 }
 

@@ -66,10 +66,7 @@ public:
     {
         module::objectCreated();
     }
-    ~ComObject() override
-    {
-        module::objectDestroyed();
-    }
+    ~ComObject() override { module::objectDestroyed(); }
 
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override
     {

@@ -51,10 +51,10 @@ struct ClassRegistration {
 };
 
 // The CAPE-OPEN categories of the published standard.
-extern const ComponentCategory categoryCapeOpenComponent;     // {678C09A1-...}
-extern const ComponentCategory categoryUnitOperation;         // {678C09A5-...}
+extern const ComponentCategory categoryCapeOpenComponent;         // {678C09A1-...}
+extern const ComponentCategory categoryUnitOperation;             // {678C09A5-...}
 extern const ComponentCategory categoryPropertyPackageManager11;  // {CF51E383-...}
-extern const ComponentCategory categoryPropertyPackage11;     // {CF51E384-...}
+extern const ComponentCategory categoryPropertyPackage11;         // {CF51E384-...}
 
 // Writes everything above for one class, the InprocServer32 path being this DLL's.
 // On failure, what was written is removed again.

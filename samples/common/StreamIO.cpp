@@ -1,6 +1,5 @@
 #include "StreamIO.h"
 
-
 namespace sample {
 
 void RecordWriter::raw(const void* data, size_t size)

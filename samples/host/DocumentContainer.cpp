@@ -11,14 +11,13 @@ std::wstring recordName(const std::wstring& element) { return (L"Host " + elemen
 // The objects the container hands out for the call chain that precedes a message:
 // B (position 21 counts a preparation) and A (position 33 gives B). Each keeps the
 // container alive while it lives.
-#define CHAIN_RESERVED(n) \
+#define CHAIN_RESERVED(n)                                                                                              \
     HRESULT STDMETHODCALLTYPE reserved##n() override { return E_NOTIMPL; }
 
 template <class Interface>
 class ChainObject : public Interface {
 public:
-    explicit ChainObject(DocumentContainer* container, int* preparations)
-        : preparations_(preparations)
+    explicit ChainObject(DocumentContainer* container, int* preparations) : preparations_(preparations)
     {
         container->AddRef();  // the chain object's own reference
         container_.reset(container);
@@ -56,11 +55,11 @@ private:
 class ChainTail : public ChainObject<ExtnMessageChainTail> {
 public:
     using ChainObject::ChainObject;
-    CHAIN_RESERVED(3) CHAIN_RESERVED(4) CHAIN_RESERVED(5) CHAIN_RESERVED(6) CHAIN_RESERVED(7)
-    CHAIN_RESERVED(8) CHAIN_RESERVED(9) CHAIN_RESERVED(10) CHAIN_RESERVED(11) CHAIN_RESERVED(12)
-    CHAIN_RESERVED(13) CHAIN_RESERVED(14) CHAIN_RESERVED(15) CHAIN_RESERVED(16) CHAIN_RESERVED(17)
-    CHAIN_RESERVED(18) CHAIN_RESERVED(19) CHAIN_RESERVED(20)
-    HRESULT STDMETHODCALLTYPE touch(LONG zero) override
+    CHAIN_RESERVED(3)
+    CHAIN_RESERVED(4) CHAIN_RESERVED(5) CHAIN_RESERVED(6) CHAIN_RESERVED(7) CHAIN_RESERVED(8) CHAIN_RESERVED(9)
+        CHAIN_RESERVED(10) CHAIN_RESERVED(11) CHAIN_RESERVED(12) CHAIN_RESERVED(13) CHAIN_RESERVED(14)
+            CHAIN_RESERVED(15) CHAIN_RESERVED(16) CHAIN_RESERVED(17) CHAIN_RESERVED(18) CHAIN_RESERVED(19)
+                CHAIN_RESERVED(20) HRESULT STDMETHODCALLTYPE touch(LONG zero) override
     {
         if (zero != 0)
             return E_INVALIDARG;
@@ -72,13 +71,14 @@ public:
 class ChainHead : public ChainObject<ExtnMessageChainHead> {
 public:
     using ChainObject::ChainObject;
-    CHAIN_RESERVED(3) CHAIN_RESERVED(4) CHAIN_RESERVED(5) CHAIN_RESERVED(6) CHAIN_RESERVED(7)
-    CHAIN_RESERVED(8) CHAIN_RESERVED(9) CHAIN_RESERVED(10) CHAIN_RESERVED(11) CHAIN_RESERVED(12)
-    CHAIN_RESERVED(13) CHAIN_RESERVED(14) CHAIN_RESERVED(15) CHAIN_RESERVED(16) CHAIN_RESERVED(17)
-    CHAIN_RESERVED(18) CHAIN_RESERVED(19) CHAIN_RESERVED(20) CHAIN_RESERVED(21) CHAIN_RESERVED(22)
-    CHAIN_RESERVED(23) CHAIN_RESERVED(24) CHAIN_RESERVED(25) CHAIN_RESERVED(26) CHAIN_RESERVED(27)
-    CHAIN_RESERVED(28) CHAIN_RESERVED(29) CHAIN_RESERVED(30) CHAIN_RESERVED(31) CHAIN_RESERVED(32)
-    HRESULT STDMETHODCALLTYPE getTail(ExtnMessageChainTail** tail) override
+    CHAIN_RESERVED(3)
+    CHAIN_RESERVED(4) CHAIN_RESERVED(5) CHAIN_RESERVED(6) CHAIN_RESERVED(7) CHAIN_RESERVED(8) CHAIN_RESERVED(9)
+        CHAIN_RESERVED(10) CHAIN_RESERVED(11) CHAIN_RESERVED(12) CHAIN_RESERVED(13) CHAIN_RESERVED(14)
+            CHAIN_RESERVED(15) CHAIN_RESERVED(16) CHAIN_RESERVED(17) CHAIN_RESERVED(18) CHAIN_RESERVED(19)
+                CHAIN_RESERVED(20) CHAIN_RESERVED(21) CHAIN_RESERVED(22) CHAIN_RESERVED(23) CHAIN_RESERVED(24)
+                    CHAIN_RESERVED(25) CHAIN_RESERVED(26) CHAIN_RESERVED(27) CHAIN_RESERVED(28) CHAIN_RESERVED(29)
+                        CHAIN_RESERVED(30) CHAIN_RESERVED(31) CHAIN_RESERVED(32) HRESULT STDMETHODCALLTYPE
+        getTail(ExtnMessageChainTail** tail) override
     {
         if (!tail)
             return E_POINTER;
@@ -118,8 +118,8 @@ HRESULT writeHostRecord(IStorage* root, const std::wstring& element, const HostR
 HRESULT readHostRecord(IStorage* root, const std::wstring& element, HostRecord& record)
 {
     HostRef<IStream> stream;
-    HRESULT hr = root->OpenStream(recordName(element).c_str(), nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0,
-                                  stream.put());
+    HRESULT hr =
+        root->OpenStream(recordName(element).c_str(), nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, stream.put());
     if (FAILED(hr))
         return hr;
     STATSTG stat{};
@@ -193,10 +193,7 @@ HRESULT STDMETHODCALLTYPE DocumentContainer::GetTypeInfoCount(UINT* count)
 
 HRESULT STDMETHODCALLTYPE DocumentContainer::GetTypeInfo(UINT, LCID, ITypeInfo**) { return E_NOTIMPL; }
 
-HRESULT STDMETHODCALLTYPE DocumentContainer::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*)
-{
-    return E_NOTIMPL;
-}
+HRESULT STDMETHODCALLTYPE DocumentContainer::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) { return E_NOTIMPL; }
 
 HRESULT STDMETHODCALLTYPE DocumentContainer::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
                                                     UINT*)

@@ -61,14 +61,14 @@ public:
     HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override;
 
     // ExtnContainer: the host's other methods, which QnCOGUI11 does not call.
-#define DOCUMENT_RESERVED(n) \
+#define DOCUMENT_RESERVED(n)                                                                                           \
     HRESULT STDMETHODCALLTYPE reserved##n() override { return E_NOTIMPL; }
-    DOCUMENT_RESERVED(3) DOCUMENT_RESERVED(4) DOCUMENT_RESERVED(5) DOCUMENT_RESERVED(6)
-    DOCUMENT_RESERVED(7) DOCUMENT_RESERVED(8) DOCUMENT_RESERVED(9) DOCUMENT_RESERVED(10)
-    DOCUMENT_RESERVED(13) DOCUMENT_RESERVED(14) DOCUMENT_RESERVED(15) DOCUMENT_RESERVED(16)
-    DOCUMENT_RESERVED(17) DOCUMENT_RESERVED(18) DOCUMENT_RESERVED(19)
+    DOCUMENT_RESERVED(3)
+    DOCUMENT_RESERVED(4) DOCUMENT_RESERVED(5) DOCUMENT_RESERVED(6) DOCUMENT_RESERVED(7) DOCUMENT_RESERVED(8)
+        DOCUMENT_RESERVED(9) DOCUMENT_RESERVED(10) DOCUMENT_RESERVED(13) DOCUMENT_RESERVED(14) DOCUMENT_RESERVED(15)
+            DOCUMENT_RESERVED(16) DOCUMENT_RESERVED(17) DOCUMENT_RESERVED(18) DOCUMENT_RESERVED(19)
 #undef DOCUMENT_RESERVED
-    HRESULT STDMETHODCALLTYPE getMessageChainHead(ExtnMessageChainHead** head) override;
+                HRESULT STDMETHODCALLTYPE getMessageChainHead(ExtnMessageChainHead** head) override;
     HRESULT STDMETHODCALLTYPE handOverMessage(BSTR message, LONG zero) override;
     // 16 (to load from) and 18 (to save into) both get the component's storage, as
     // VT_UNKNOWN: a component keeps the storage it was loaded from and saves into it.

@@ -179,7 +179,7 @@ HRESULT memoryDocument(HostRef<IStorage>& root)
     if (FAILED(hr))
         return hr;
     return StgCreateDocfileOnILockBytes(bytes.get(), STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0,
-                                       root.put());
+                                        root.put());
 }
 
 // The element of both documents compared, once nothing holds it open any more.
@@ -223,7 +223,9 @@ const std::vector<DemoComponent>& demoComponents()
 {
     static const std::vector<DemoComponent> components = {
         {{L"Mixer", {L"Tarnwick.Mixer", L""}, 32},
-         {L"Mixer M-101", L"Blends the two feeds ahead of the column", {{L"pressureDrop", 12500.0}, {L"heatLoss", -350.5}}}},
+         {L"Mixer M-101",
+          L"Blends the two feeds ahead of the column",
+          {{L"pressureDrop", 12500.0}, {L"heatLoss", -350.5}}}},
         {{L"Heater", {L"Tarnwick.Heater", L""}, 32},
          {L"Heater E-102", L"Preheats the blended feed", {{L"outletTemperature", 412.65}, {L"pressureDrop", 8000.0}}}},
         {{L"Gas package", {L"Natural Gas", L"Oskvale.PackageManager"}, 512 | 1024},
@@ -268,8 +270,7 @@ HRESULT saveNewComponent(IStorage* root, const DocumentEntry& entry, const Compo
     return hr;
 }
 
-HRESULT recallComponent(IStorage* root, const DocumentEntry& entry, ComponentState& recalled, bool* resaved,
-                        FILE* log)
+HRESULT recallComponent(IStorage* root, const DocumentEntry& entry, ComponentState& recalled, bool* resaved, FILE* log)
 {
     HostRecord choice;
     HRESULT hr = readHostRecord(root, entry.element, choice);

@@ -41,8 +41,7 @@ HRESULT saveNewComponent(IStorage* root, const DocumentEntry& entry, const Compo
 // is read into recalled. When resaved is given, the recalled component is also saved
 // into a fresh storage in memory and resaved tells whether that storage holds the
 // same bytes as the element in root. Everything is released afterwards.
-HRESULT recallComponent(IStorage* root, const DocumentEntry& entry, ComponentState& recalled, bool* resaved,
-                        FILE* log);
+HRESULT recallComponent(IStorage* root, const DocumentEntry& entry, ComponentState& recalled, bool* resaved, FILE* log);
 
 // The demo's two processes. runDocumentSave writes the Tarnwick Mixer (stream,
 // IPersistStreamInit), the Tarnwick Heater (its own storage) and the Natural Gas

@@ -36,10 +36,7 @@ std::string narrow(const wchar_t* text, size_t length)
 }
 
 // What the host reads back: "(null)" for a null BSTR, else the text in quotes.
-std::string shown(BSTR text)
-{
-    return text ? "\"" + narrow(text, SysStringLen(text)) + "\"" : "(null)";
-}
+std::string shown(BSTR text) { return text ? "\"" + narrow(text, SysStringLen(text)) + "\"" : "(null)"; }
 
 // The simulated user of one ShowGUI call.
 struct Chooser {

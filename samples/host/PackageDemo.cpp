@@ -44,8 +44,7 @@ void CALLBACK tourTimerProc(HWND dialog, UINT, UINT_PTR id, DWORD)
         NMHDR change{tabs, static_cast<UINT_PTR>(kTabControl), static_cast<UINT>(TCN_SELCHANGE)};
         SendMessageA(dialog, WM_NOTIFY, kTabControl, reinterpret_cast<LPARAM>(&change));
         RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        const std::string path =
-            g_tour->folder + "\\package-" + std::to_string(i + 1) + "-" + kTabNames[i] + ".bmp";
+        const std::string path = g_tour->folder + "\\package-" + std::to_string(i + 1) + "-" + kTabNames[i] + ".bmp";
         const bool saved = saveWindowScreenshot(dialog, path);
         g_tour->saved += saved ? 1 : 0;
         std::printf("  [tab %s] %s\n", kTabNames[i], saved ? ("saved as " + path).c_str() : "(no screenshot)");

@@ -30,8 +30,8 @@ public:
             return "(null)";
         const int length = static_cast<int>(SysStringLen(text_));
         std::string narrow(static_cast<size_t>(length) * 4, '\0');
-        const int size = WideCharToMultiByte(CP_UTF8, 0, text_, length, narrow.data(),
-                                             static_cast<int>(narrow.size()), nullptr, nullptr);
+        const int size = WideCharToMultiByte(CP_UTF8, 0, text_, length, narrow.data(), static_cast<int>(narrow.size()),
+                                             nullptr, nullptr);
         narrow.resize(size > 0 ? static_cast<size_t>(size) : 0);
         return "\"" + narrow + "\"";
     }

@@ -26,8 +26,8 @@ bool printVersionInfo(const std::string& path)
     std::snprintf(prefix, sizeof prefix, "\\StringFileInfo\\%04X%04X\\", translations[0].language,
                   translations[0].codePage);
     std::printf("Version information of %s\n", path.c_str());
-    for (const char* name : {"CompanyName", "FileDescription", "FileVersion", "ProductName", "ProductVersion",
-                             "LegalCopyright"}) {
+    for (const char* name :
+         {"CompanyName", "FileDescription", "FileVersion", "ProductName", "ProductVersion", "LegalCopyright"}) {
         char* value = nullptr;
         UINT valueLength = 0;
         const std::string query = std::string(prefix) + name;

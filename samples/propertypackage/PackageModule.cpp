@@ -14,17 +14,18 @@ using lindqvarn::CLSID_LindqvarnPropertyPackage;
 
 sample::ClassRegistration packageRegistration()
 {
-    return {CLSID_LindqvarnPropertyPackage,
-            L"Lindqvarn.PropertyPackage",
-            L"Lindqvarn Property Package",
-            {sample::categoryCapeOpenComponent, sample::categoryPropertyPackage11},
-            true,
-            {L"Lindqvarn Twelve Compounds",
-             L"Twelve common compounds with their constants, in a vapour and two liquid phases; a sample CAPE-OPEN 1.1 "
-             L"property package.",
-             L"Lindqvarn Twelve Compounds 1.2.0, sample property package of Lindqvarn Property Data (fictional vendor).",
-             L"1.1", L"1.2.0", L"http://www.lindqvarn.example/", L"http://www.lindqvarn.example/help/package.html"},
-            {}};
+    return {
+        CLSID_LindqvarnPropertyPackage,
+        L"Lindqvarn.PropertyPackage",
+        L"Lindqvarn Property Package",
+        {sample::categoryCapeOpenComponent, sample::categoryPropertyPackage11},
+        true,
+        {L"Lindqvarn Twelve Compounds",
+         L"Twelve common compounds with their constants, in a vapour and two liquid phases; a sample CAPE-OPEN 1.1 "
+         L"property package.",
+         L"Lindqvarn Twelve Compounds 1.2.0, sample property package of Lindqvarn Property Data (fictional vendor).",
+         L"1.1", L"1.2.0", L"http://www.lindqvarn.example/", L"http://www.lindqvarn.example/help/package.html"},
+        {}};
 }
 
 HRESULT createPackage(REFIID iid, void** out)

@@ -11,14 +11,14 @@
 namespace sample::thermo {
 
 struct Compound {
-    const wchar_t* id;       // the compound identifier the packages use
+    const wchar_t* id;  // the compound identifier the packages use
     const wchar_t* name;
     const wchar_t* formula;
     const wchar_t* casNumber;
-    double molecularWeight;     // g/mol
-    double normalBoilingPoint;  // K
-    double criticalTemperature; // K
-    double criticalPressure;    // Pa
+    double molecularWeight;      // g/mol
+    double normalBoilingPoint;   // K
+    double criticalTemperature;  // K
+    double criticalPressure;     // Pa
 };
 
 // All compounds the samples know, in a fixed order.

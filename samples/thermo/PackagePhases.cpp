@@ -50,9 +50,11 @@ STDMETHODIMP ThermoPackage::GetPhaseInfo(BSTR phaseLabel, BSTR phaseAttribute, V
             hr = phase->keyCompoundId.empty() ? S_OK : textVariant(phase->keyCompoundId, result);
         else if (attribute == L"UserDescription")
             hr = textVariant(phase->userDescription, result);
-        else if (attribute == L"ExcludedCompoundId" || attribute == L"DensityDescription" || attribute == L"TypeOfSolid")
-            return raiseError(ECapeThrmPropertyNotAvailableHR, L"Phase attribute '" + attribute + L"' is not available.",
-                              infoSource, IID_ICapeThermoPhases);
+        else if (attribute == L"ExcludedCompoundId" || attribute == L"DensityDescription" ||
+                 attribute == L"TypeOfSolid")
+            return raiseError(ECapeThrmPropertyNotAvailableHR,
+                              L"Phase attribute '" + attribute + L"' is not available.", infoSource,
+                              IID_ICapeThermoPhases);
         else
             return raiseError(ECapeInvalidArgumentHR, L"Unknown phase attribute '" + attribute + L"'.", infoSource,
                               IID_ICapeThermoPhases);

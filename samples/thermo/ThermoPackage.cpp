@@ -60,8 +60,8 @@ ThermoPackage::~ThermoPackage()
 
 const std::vector<std::wstring>& ThermoPackage::constantProperties()
 {
-    static const std::vector<std::wstring> list = {L"molecularWeight",    L"normalBoilingPoint", L"criticalTemperature",
-                                                   L"criticalPressure",   L"casRegistryNumber",  L"chemicalFormula"};
+    static const std::vector<std::wstring> list = {L"molecularWeight",  L"normalBoilingPoint", L"criticalTemperature",
+                                                   L"criticalPressure", L"casRegistryNumber",  L"chemicalFormula"};
     return list;
 }
 
@@ -98,15 +98,17 @@ HRESULT ThermoPackage::notCalculated(const wchar_t* source, REFIID iid) const
 {
     if (!material_)
         return raiseError(ECapeBadInvOrderHR, L"No material is set: call SetMaterial first.", source, iid);
-    return raiseError(ECapeNoImplHR, L"This sample property package describes its properties but does not calculate them.",
-                      source, iid);
+    return raiseError(ECapeNoImplHR,
+                      L"This sample property package describes its properties but does not calculate them.", source,
+                      iid);
 }
 
 // ICapeIdentification
 
 STDMETHODIMP ThermoPackage::get_ComponentName(BSTR* name)
 {
-    return guarded(L"ICapeIdentification::ComponentName", IID_ICapeIdentification, [&] { return copyOut(name_, name); });
+    return guarded(L"ICapeIdentification::ComponentName", IID_ICapeIdentification,
+                   [&] { return copyOut(name_, name); });
 }
 
 STDMETHODIMP ThermoPackage::put_ComponentName(BSTR name)

@@ -23,7 +23,7 @@ struct PackageDefinition {
     std::wstring name;
     std::wstring description;
     std::vector<std::wstring> compoundIds;  // identifiers of compoundTable(), in package order
-    CLSID persistClass;                      // what IPersist::GetClassID reports
+    CLSID persistClass;                     // what IPersist::GetClassID reports
 };
 
 class ThermoPackage : public ObjectBase,
@@ -61,9 +61,8 @@ public:
     STDMETHODIMP Terminate() override;
     STDMETHODIMP Edit() override;
     // ICapeThermoPropertyRoutine
-    STDMETHODIMP CalcAndGetLnPhi(BSTR phaseLabel, double temperature, double pressure, VARIANT moleNumbers,
-                                 int flags, VARIANT* lnPhi, VARIANT* lnPhiDT, VARIANT* lnPhiDP,
-                                 VARIANT* lnPhiDn) override;
+    STDMETHODIMP CalcAndGetLnPhi(BSTR phaseLabel, double temperature, double pressure, VARIANT moleNumbers, int flags,
+                                 VARIANT* lnPhi, VARIANT* lnPhiDT, VARIANT* lnPhiDP, VARIANT* lnPhiDn) override;
     STDMETHODIMP CalcSinglePhaseProp(VARIANT props, BSTR phaseLabel) override;
     STDMETHODIMP CalcTwoPhaseProp(VARIANT props, VARIANT phaseLabels) override;
     STDMETHODIMP CheckSinglePhasePropSpec(BSTR property, BSTR phaseLabel, VARIANT_BOOL* valid) override;
@@ -85,8 +84,7 @@ public:
     STDMETHODIMP GetNumCompounds(long* num) override;
     STDMETHODIMP GetPDependentProperty(VARIANT props, double pressure, VARIANT compIds, VARIANT* propVals) override;
     STDMETHODIMP GetPDependentPropList(VARIANT* props) override;
-    STDMETHODIMP GetTDependentProperty(VARIANT props, double temperature, VARIANT compIds,
-                                       VARIANT* propVals) override;
+    STDMETHODIMP GetTDependentProperty(VARIANT props, double temperature, VARIANT compIds, VARIANT* propVals) override;
     STDMETHODIMP GetTDependentPropList(VARIANT* props) override;
     // ICapeThermoPhases (PackagePhases.cpp)
     STDMETHODIMP GetNumPhases(long* num) override;

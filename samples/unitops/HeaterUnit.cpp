@@ -18,10 +18,7 @@ HeaterUnit::HeaterUnit()
 
 HeaterUnit::~HeaterUnit() { holdStorage(nullptr); }
 
-void HeaterUnit::holdStorage(IStorage* storage)
-{
-    storage_.assign(storage);
-}
+void HeaterUnit::holdStorage(IStorage* storage) { storage_.assign(storage); }
 
 STDMETHODIMP HeaterUnit::GetClassID(CLSID* clsid)
 {
@@ -72,8 +69,8 @@ STDMETHODIMP HeaterUnit::Save(IStorage* storage, BOOL sameAsLoad)
         return E_POINTER;
     return sample::guarded(L"IPersistStorage::Save", IID_IPersistStorage, [&] {
         sample::ComRef<IStream> stream;
-        HRESULT hr = storage->CreateStream(stateStreamName, STGM_CREATE | STGM_WRITE | STGM_SHARE_EXCLUSIVE, 0, 0,
-                                           stream.put());
+        HRESULT hr =
+            storage->CreateStream(stateStreamName, STGM_CREATE | STGM_WRITE | STGM_SHARE_EXCLUSIVE, 0, 0, stream.put());
         if (SUCCEEDED(hr))
             hr = stateRecord().writeTo(stream.get());
         if (SUCCEEDED(hr))

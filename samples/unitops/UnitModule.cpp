@@ -31,7 +31,8 @@ sample::ClassRegistration heaterRegistration()
             L"Tarnwick Heater",
             {sample::categoryCapeOpenComponent, sample::categoryUnitOperation},
             true,
-            {L"Tarnwick.Heater", L"Heats or cools its feed to a set outlet temperature; a sample CAPE-OPEN 1.0 unit operation.",
+            {L"Tarnwick.Heater",
+             L"Heats or cools its feed to a set outlet temperature; a sample CAPE-OPEN 1.0 unit operation.",
              L"Tarnwick Heater 1.0.0, sample unit operation of Tarnwick Process Models (fictional vendor).", L"1.0",
              L"1.0.0", L"http://www.tarnwick.example/", L"http://www.tarnwick.example/help/heater.html"},
             {}};
@@ -54,9 +55,11 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out)
         return E_POINTER;
     *out = nullptr;
     if (clsid == CLSID_TarnwickMixer)
-        return sample::getClassObject([](REFIID i, void** o) { return sample::createObject<MixerUnit>(i, o); }, iid, out);
+        return sample::getClassObject([](REFIID i, void** o) { return sample::createObject<MixerUnit>(i, o); }, iid,
+                                      out);
     if (clsid == CLSID_TarnwickHeater)
-        return sample::getClassObject([](REFIID i, void** o) { return sample::createObject<HeaterUnit>(i, o); }, iid, out);
+        return sample::getClassObject([](REFIID i, void** o) { return sample::createObject<HeaterUnit>(i, o); }, iid,
+                                      out);
     return CLASS_E_CLASSNOTAVAILABLE;
 }
 

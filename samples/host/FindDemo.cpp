@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "ScriptedUser.h"
 #include "Screenshot.h"
 #include "TreeItems.h"
 #include "WindowWatcher.h"
@@ -43,7 +44,6 @@ struct Finder {
 };
 
 Finder* g_finder = nullptr;
-HHOOK g_hook = nullptr;
 
 // Every item of the tree, indented by its depth.
 void listItems(HWND tree, HTREEITEM first, int depth, std::vector<std::string>& into)
@@ -109,18 +109,6 @@ void CALLBACK typeTimer(HWND dialog, UINT, UINT_PTR id, DWORD)
     SetTimer(dialog, kEscapeTimer, kShotDelay, escapeTimer);
 }
 
-LRESULT CALLBACK activationHook(int code, WPARAM wParam, LPARAM lParam)
-{
-    if (code == HCBT_ACTIVATE && g_finder && !g_finder->dialog) {
-        HWND window = reinterpret_cast<HWND>(wParam);
-        if (GetDlgItem(window, kFindBoxId)) {
-            g_finder->dialog = window;
-            SetTimer(window, kTypeTimer, kTypeDelay, typeTimer);
-        }
-    }
-    return CallNextHookEx(g_hook, code, wParam, lParam);
-}
-
 void printItems(const char* what, const std::vector<std::string>& items)
 {
     std::printf("  %s (%zu items):\n", what, items.size());
@@ -143,17 +131,11 @@ int runFindDemo(ICCAPEGUI* gui, const std::string& folder, WindowWatcher* watche
     Finder finder;
     finder.folder = folder;
     g_finder = &finder;
-    g_hook = SetWindowsHookExA(WH_CBT, activationHook, nullptr, GetCurrentThreadId());
-    BSTR component = nullptr;
-    BSTR catids = nullptr;
-    hr = gui->ShowGUI(&component, &catids);
-    UnhookWindowsHookEx(g_hook);
-    g_hook = nullptr;
+    const ShowGuiResult shown = showGuiAsUser(gui, {{kFindBoxId, kTypeTimer, kTypeDelay, typeTimer, &finder.dialog}});
     g_finder = nullptr;
+    hr = shown.hr;
 
-    const std::string chosen = component ? std::string(component, component + SysStringLen(component)) : "";
-    SysFreeString(component);
-    SysFreeString(catids);
+    const std::string chosen = shown.component.value_or("");
     printItems("The tree narrowed to \"mix\"", finder.narrowed);
     printItems("The tree after Escape", finder.cleared);
     std::printf("  ShowGUI              0x%08lX, chosen \"%s\"\n", static_cast<unsigned long>(hr), chosen.c_str());

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "ScriptedUser.h"
 #include "Screenshot.h"
 #include "TreeItems.h"
 #include "WindowWatcher.h"
@@ -23,20 +24,14 @@ constexpr UINT_PTR kAcceptTimer = 0x4D32;
 // After the watcher's own screenshot of the freshly opened dialog (200 ms).
 constexpr UINT kSelectDelay = 700;
 constexpr UINT kAcceptDelay = 400;
+constexpr int kTreeId = 1018;
 
-std::string narrow(const wchar_t* text, size_t length)
+// What the host reads back: "(null)" for a null string, else the text in quotes.
+std::string shown(const std::optional<std::string>& text) { return text ? "\"" + *text + "\"" : "(null)"; }
+std::string shown(BSTR text)
 {
-    if (!text || length == 0)
-        return {};
-    std::string result(length * 4, '\0');
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), result.data(),
-                                         static_cast<int>(result.size()), nullptr, nullptr);
-    result.resize(size > 0 ? static_cast<size_t>(size) : 0);
-    return result;
+    return shown(text ? std::optional<std::string>(narrow(text, SysStringLen(text))) : std::nullopt);
 }
-
-// What the host reads back: "(null)" for a null BSTR, else the text in quotes.
-std::string shown(BSTR text) { return text ? "\"" + narrow(text, SysStringLen(text)) + "\"" : "(null)"; }
 
 // The simulated user of one ShowGUI call.
 struct Chooser {
@@ -47,7 +42,6 @@ struct Chooser {
 };
 
 Chooser* g_chooser = nullptr;
-HHOOK g_hook = nullptr;
 
 void CALLBACK acceptTimer(HWND dialog, UINT, UINT_PTR id, DWORD)
 {
@@ -64,7 +58,7 @@ void CALLBACK selectTimer(HWND dialog, UINT, UINT_PTR id, DWORD)
     KillTimer(dialog, id);
     if (!g_chooser)
         return;
-    HWND tree = FindWindowExA(dialog, nullptr, "SysTreeView32", nullptr);
+    HWND tree = GetDlgItem(dialog, kTreeId);
     HTREEITEM item = tree ? findPath(tree, g_chooser->path) : nullptr;
     g_chooser->found = item != nullptr;
     if (item) {
@@ -75,18 +69,6 @@ void CALLBACK selectTimer(HWND dialog, UINT, UINT_PTR id, DWORD)
                     g_chooser->path.back().c_str());
     }
     SetTimer(dialog, kAcceptTimer, kAcceptDelay, acceptTimer);
-}
-
-LRESULT CALLBACK activationHook(int code, WPARAM wParam, LPARAM lParam)
-{
-    if (code == HCBT_ACTIVATE && g_chooser && !g_chooser->dialog) {
-        HWND window = reinterpret_cast<HWND>(wParam);
-        if (FindWindowExA(window, nullptr, "SysTreeView32", nullptr)) {
-            g_chooser->dialog = window;
-            SetTimer(window, kSelectTimer, kSelectDelay, selectTimer);
-        }
-    }
-    return CallNextHookEx(g_hook, code, wParam, lParam);
 }
 
 void printText(const char* member, HRESULT hr, BSTR text)
@@ -139,19 +121,14 @@ bool chooseWith(ICCAPEGUI* gui, long filter, const std::vector<std::string>& pat
         watcher->setStep("component-manager-" + std::to_string(filter));
     Chooser chooser{path, folder + "\\manager-" + std::to_string(filter) + "-chosen.bmp"};
     g_chooser = &chooser;
-    g_hook = SetWindowsHookExA(WH_CBT, activationHook, nullptr, GetCurrentThreadId());
-    BSTR component = nullptr;
-    BSTR catids = nullptr;
-    hr = gui->ShowGUI(&component, &catids);
-    UnhookWindowsHookEx(g_hook);
-    g_hook = nullptr;
+    const ShowGuiResult shownGui =
+        showGuiAsUser(gui, {{kTreeId, kSelectTimer, kSelectDelay, selectTimer, &chooser.dialog}});
     g_chooser = nullptr;
 
-    std::printf("  ShowGUI              0x%08lX, szComponent %s, szCATIDs %s\n", static_cast<unsigned long>(hr),
-                shown(component).c_str(), shown(catids).c_str());
-    const bool chosen = component && SysStringLen(component) > 0;
-    SysFreeString(component);
-    SysFreeString(catids);
+    std::printf("  ShowGUI              0x%08lX, szComponent %s, szCATIDs %s\n",
+                static_cast<unsigned long>(shownGui.hr), shown(shownGui.component).c_str(),
+                shown(shownGui.catids).c_str());
+    const bool chosen = shownGui.component && !shownGui.component->empty();
     std::printf("  The host reads back:\n");
     printReadBack(gui);
     return chooser.found && chosen;

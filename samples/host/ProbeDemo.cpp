@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "ScriptedUser.h"
 #include "Screenshot.h"
 #include "TreeItems.h"
 #include "WindowWatcher.h"
@@ -37,7 +38,6 @@ struct Prober {
 };
 
 Prober* g_prober = nullptr;
-HHOOK g_hook = nullptr;
 
 void CALLBACK shotTimer(HWND dialog, UINT, UINT_PTR id, DWORD)
 {
@@ -77,18 +77,6 @@ void CALLBACK probeTimer(HWND dialog, UINT, UINT_PTR id, DWORD)
     SetTimer(dialog, kShotTimer, kShotDelay, shotTimer);
 }
 
-LRESULT CALLBACK activationHook(int code, WPARAM wParam, LPARAM lParam)
-{
-    if (code == HCBT_ACTIVATE && g_prober && !g_prober->dialog) {
-        HWND window = reinterpret_cast<HWND>(wParam);
-        if (GetDlgItem(window, kTreeId)) {
-            g_prober->dialog = window;
-            SetTimer(window, kProbeTimer, kProbeDelay, probeTimer);
-        }
-    }
-    return CallNextHookEx(g_hook, code, wParam, lParam);
-}
-
 }  // namespace
 
 int runProbeDemo(ICCAPEGUI* gui, const std::string& folder, WindowWatcher* watcher)
@@ -104,15 +92,8 @@ int runProbeDemo(ICCAPEGUI* gui, const std::string& folder, WindowWatcher* watch
     Prober prober;
     prober.screenshot = folder + "\\interface-probe.bmp";
     g_prober = &prober;
-    g_hook = SetWindowsHookExA(WH_CBT, activationHook, nullptr, GetCurrentThreadId());
-    BSTR component = nullptr;
-    BSTR catids = nullptr;
-    hr = gui->ShowGUI(&component, &catids);
-    UnhookWindowsHookEx(g_hook);
-    g_hook = nullptr;
+    hr = showGuiAsUser(gui, {{kTreeId, kProbeTimer, kProbeDelay, probeTimer, &prober.dialog}}).hr;
     g_prober = nullptr;
-    SysFreeString(component);
-    SysFreeString(catids);
 
     std::printf("  ShowGUI              0x%08lX\n", static_cast<unsigned long>(hr));
     std::printf("  The lines under the mixer:\n");

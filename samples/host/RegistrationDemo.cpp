@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "HostRef.h"
+#include "ScriptedUser.h"
 #include "Screenshot.h"
 #include "WindowWatcher.h"
 
@@ -103,7 +104,6 @@ struct User {
 };
 
 User* g_user = nullptr;
-HHOOK g_hook = nullptr;
 
 void CALLBACK lookTimer(HWND report, UINT, UINT_PTR id, DWORD)
 {
@@ -139,21 +139,6 @@ void CALLBACK pressTimer(HWND manager, UINT, UINT_PTR id, DWORD)
                  reinterpret_cast<LPARAM>(GetDlgItem(manager, kCheckRegistrationsButton)));
 }
 
-LRESULT CALLBACK activationHook(int code, WPARAM wParam, LPARAM lParam)
-{
-    if (code == HCBT_ACTIVATE && g_user) {
-        HWND window = reinterpret_cast<HWND>(wParam);
-        if (!g_user->manager && GetDlgItem(window, kCheckRegistrationsButton)) {
-            g_user->manager = window;
-            SetTimer(window, kPressTimer, kPressDelay, pressTimer);
-        } else if (!g_user->report && GetDlgItem(window, kReportEdit)) {
-            g_user->report = window;
-            SetTimer(window, kResizeTimer, kResizeDelay, resizeTimer);
-        }
-    }
-    return CallNextHookEx(g_hook, code, wParam, lParam);
-}
-
 // The Component Manager of filter, its button pressed. True when the report's window was seen.
 bool showReportWindow(ICCAPEGUI* gui, long filter, const std::string& folder)
 {
@@ -161,15 +146,11 @@ bool showReportWindow(ICCAPEGUI* gui, long filter, const std::string& folder)
         return false;
     User user{folder + "\\registration-report.bmp"};
     g_user = &user;
-    g_hook = SetWindowsHookExA(WH_CBT, activationHook, nullptr, GetCurrentThreadId());
-    BSTR component = nullptr;
-    BSTR catids = nullptr;
-    const HRESULT hr = gui->ShowGUI(&component, &catids);
-    UnhookWindowsHookEx(g_hook);
-    g_hook = nullptr;
+    const HRESULT hr =
+        showGuiAsUser(gui, {{kCheckRegistrationsButton, kPressTimer, kPressDelay, pressTimer, &user.manager},
+                            {kReportEdit, kResizeTimer, kResizeDelay, resizeTimer, &user.report}})
+            .hr;
     g_user = nullptr;
-    SysFreeString(component);
-    SysFreeString(catids);
     std::printf("  ShowGUI              0x%08lX\n", static_cast<unsigned long>(hr));
     return user.reportSeen;
 }

@@ -39,6 +39,15 @@ HRESULT readOptions(VARIANT_BOOL* first, int firstOption, VARIANT_BOOL* second, 
     return S_OK;
 }
 
+// Three flag options the host sets, kept as it passed them.
+void storeOptions(int& first, VARIANT_BOOL firstValue, int& second, VARIANT_BOOL secondValue, int& third,
+                  VARIANT_BOOL thirdValue)
+{
+    first = firstValue;
+    second = secondValue;
+    third = thirdValue;
+}
+
 }  // namespace
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::simulateThermoGUI(VARIANT_BOOL freeCompounds, VARIANT_BOOL allowSubsets,
@@ -46,9 +55,8 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::simulateThermoGUI(VARIANT_BOOL freeCompound
 {
     const auto alive = enterMethod();
     return methodBoundary("simulateThermoGUI", hostWindow, [&] {
-        packageOptions.treatAsHypos = treatAsHypos;
-        packageOptions.allowSubsets = allowSubsets;
-        packageOptions.freeCompounds = freeCompounds;
+        storeOptions(packageOptions.allowSubsets, allowSubsets, packageOptions.freeCompounds, freeCompounds,
+                     packageOptions.treatAsHypos, treatAsHypos);
         // The host answers for the dialog from now on: it is never shown again.
         thermoGUIEnabled = false;
         return S_OK;
@@ -60,9 +68,8 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::setCompOptions(VARIANT_BOOL allowSubsets, V
 {
     const auto alive = enterMethod();
     return methodBoundary("setCompOptions", hostWindow, [&] {
-        packageOptions.allowSubsets = allowSubsets;
-        packageOptions.freeCompounds = freeCompounds;
-        packageOptions.treatAsHypos = treatAsHypos;
+        storeOptions(packageOptions.allowSubsets, allowSubsets, packageOptions.freeCompounds, freeCompounds,
+                     packageOptions.treatAsHypos, treatAsHypos);
         return S_OK;
     });
 }
@@ -81,9 +88,8 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::setRecovErrorsOptions(VARIANT_BOOL traceIt,
 {
     const auto alive = enterMethod();
     return methodBoundary("setRecovErrorsOptions", hostWindow, [&] {
-        packageOptions.recovTrace = traceIt;
-        packageOptions.recovLog = logIt;
-        packageOptions.recovPopUp = popUp;
+        storeOptions(packageOptions.recovTrace, traceIt, packageOptions.recovLog, logIt, packageOptions.recovPopUp,
+                     popUp);
         return S_OK;
     });
 }
@@ -102,9 +108,7 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::setCritErrorsOptions(VARIANT_BOOL traceIt, 
 {
     const auto alive = enterMethod();
     return methodBoundary("setCritErrorsOptions", hostWindow, [&] {
-        packageOptions.critTrace = traceIt;
-        packageOptions.critLog = logIt;
-        packageOptions.critPopUp = popUp;
+        storeOptions(packageOptions.critTrace, traceIt, packageOptions.critLog, logIt, packageOptions.critPopUp, popUp);
         return S_OK;
     });
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <windows.h>
+#include <array>
 #include <memory>
 #include <string>
 
@@ -138,6 +139,14 @@ private:
     // name: VARIANT_TRUE for any non-zero option; the setter stores 0 or 1.
     HRESULT getFlagOption(const char* name, int PackageOptions::*option, VARIANT_BOOL* out);
     HRESULT putFlagOption(const char* name, int PackageOptions::*option, VARIANT_BOOL value);
+    // Three flag options set or read in one method (setCompOptions and the like), each
+    // the boundary of the method name: the setter keeps the values as passed, the
+    // getter answers VARIANT_TRUE for any non-zero option and needs all three out pointers.
+    using OptionTriple = std::array<int PackageOptions::*, 3>;
+    HRESULT putOptionTriple(const char* name, const OptionTriple& options, VARIANT_BOOL first, VARIANT_BOOL second,
+                            VARIANT_BOOL third);
+    HRESULT getOptionTriple(const char* name, const OptionTriple& options, VARIANT_BOOL* first, VARIANT_BOOL* second,
+                            VARIANT_BOOL* third);
     // The ShowGUI message for an unexpected failure, reported (code 100).
     void reportShowGUIFailure() noexcept;
 

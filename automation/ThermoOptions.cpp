@@ -28,25 +28,13 @@ HRESULT readFlag(VARIANT_BOOL* out, int option)
 // A flag option the host sets is stored as 0 or 1.
 int storedFlag(VARIANT_BOOL value) { return value != 0 ? 1 : 0; }
 
-HRESULT readOptions(VARIANT_BOOL* first, int firstOption, VARIANT_BOOL* second, int secondOption, VARIANT_BOOL* third,
-                    int thirdOption)
-{
-    if (!first || !second || !third)
-        return E_POINTER;
-    *first = asVariantBool(firstOption);
-    *second = asVariantBool(secondOption);
-    *third = asVariantBool(thirdOption);
-    return S_OK;
-}
-
-// Three flag options the host sets, kept as it passed them.
-void storeOptions(int& first, VARIANT_BOOL firstValue, int& second, VARIANT_BOOL secondValue, int& third,
-                  VARIANT_BOOL thirdValue)
-{
-    first = firstValue;
-    second = secondValue;
-    third = thirdValue;
-}
+// The options the host sets and reads in threes.
+constexpr std::array<int PackageOptions::*, 3> kCompoundOptions{
+    &PackageOptions::allowSubsets, &PackageOptions::freeCompounds, &PackageOptions::treatAsHypos};
+constexpr std::array<int PackageOptions::*, 3> kRecoverableErrorOptions{
+    &PackageOptions::recovTrace, &PackageOptions::recovLog, &PackageOptions::recovPopUp};
+constexpr std::array<int PackageOptions::*, 3> kCriticalErrorOptions{
+    &PackageOptions::critTrace, &PackageOptions::critLog, &PackageOptions::critPopUp};
 
 }  // namespace
 
@@ -55,8 +43,9 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::simulateThermoGUI(VARIANT_BOOL freeCompound
 {
     const auto alive = enterMethod();
     return methodBoundary("simulateThermoGUI", hostWindow, [&] {
-        storeOptions(packageOptions.allowSubsets, allowSubsets, packageOptions.freeCompounds, freeCompounds,
-                     packageOptions.treatAsHypos, treatAsHypos);
+        packageOptions.allowSubsets = allowSubsets;
+        packageOptions.freeCompounds = freeCompounds;
+        packageOptions.treatAsHypos = treatAsHypos;
         // The host answers for the dialog from now on: it is never shown again.
         thermoGUIEnabled = false;
         return S_OK;
@@ -66,61 +55,35 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::simulateThermoGUI(VARIANT_BOOL freeCompound
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::setCompOptions(VARIANT_BOOL allowSubsets, VARIANT_BOOL freeCompounds,
                                                     VARIANT_BOOL treatAsHypos)
 {
-    const auto alive = enterMethod();
-    return methodBoundary("setCompOptions", hostWindow, [&] {
-        storeOptions(packageOptions.allowSubsets, allowSubsets, packageOptions.freeCompounds, freeCompounds,
-                     packageOptions.treatAsHypos, treatAsHypos);
-        return S_OK;
-    });
+    return putOptionTriple("setCompOptions", kCompoundOptions, allowSubsets, freeCompounds, treatAsHypos);
 }
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::getCompOptions(VARIANT_BOOL* allowSubsets, VARIANT_BOOL* freeCompounds,
                                                     VARIANT_BOOL* treatAsHypos)
 {
-    const auto alive = enterMethod();
-    return methodBoundary("getCompOptions", hostWindow, [&] {
-        return readOptions(allowSubsets, packageOptions.allowSubsets, freeCompounds, packageOptions.freeCompounds,
-                           treatAsHypos, packageOptions.treatAsHypos);
-    });
+    return getOptionTriple("getCompOptions", kCompoundOptions, allowSubsets, freeCompounds, treatAsHypos);
 }
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::setRecovErrorsOptions(VARIANT_BOOL traceIt, VARIANT_BOOL logIt, VARIANT_BOOL popUp)
 {
-    const auto alive = enterMethod();
-    return methodBoundary("setRecovErrorsOptions", hostWindow, [&] {
-        storeOptions(packageOptions.recovTrace, traceIt, packageOptions.recovLog, logIt, packageOptions.recovPopUp,
-                     popUp);
-        return S_OK;
-    });
+    return putOptionTriple("setRecovErrorsOptions", kRecoverableErrorOptions, traceIt, logIt, popUp);
 }
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::getRecovErrorsOptions(VARIANT_BOOL* traceIt, VARIANT_BOOL* logIt,
                                                            VARIANT_BOOL* popUp)
 {
-    const auto alive = enterMethod();
-    return methodBoundary("getRecovErrorsOptions", hostWindow, [&] {
-        return readOptions(traceIt, packageOptions.recovTrace, logIt, packageOptions.recovLog, popUp,
-                           packageOptions.recovPopUp);
-    });
+    return getOptionTriple("getRecovErrorsOptions", kRecoverableErrorOptions, traceIt, logIt, popUp);
 }
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::setCritErrorsOptions(VARIANT_BOOL traceIt, VARIANT_BOOL logIt, VARIANT_BOOL popUp)
 {
-    const auto alive = enterMethod();
-    return methodBoundary("setCritErrorsOptions", hostWindow, [&] {
-        storeOptions(packageOptions.critTrace, traceIt, packageOptions.critLog, logIt, packageOptions.critPopUp, popUp);
-        return S_OK;
-    });
+    return putOptionTriple("setCritErrorsOptions", kCriticalErrorOptions, traceIt, logIt, popUp);
 }
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::getCritErrorsOptions(VARIANT_BOOL* traceIt, VARIANT_BOOL* logIt,
                                                           VARIANT_BOOL* popUp)
 {
-    const auto alive = enterMethod();
-    return methodBoundary("getCritErrorsOptions", hostWindow, [&] {
-        return readOptions(traceIt, packageOptions.critTrace, logIt, packageOptions.critLog, popUp,
-                           packageOptions.critPopUp);
-    });
+    return getOptionTriple("getCritErrorsOptions", kCriticalErrorOptions, traceIt, logIt, popUp);
 }
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::get_socketVersion(BSTR* pVal)
@@ -154,6 +117,32 @@ HRESULT CCCAPEGUI::putFlagOption(const char* name, int PackageOptions::*option, 
     const auto alive = enterMethod();
     return methodBoundary(name, hostWindow, [&] {
         packageOptions.*option = storedFlag(value);
+        return S_OK;
+    });
+}
+
+HRESULT CCCAPEGUI::putOptionTriple(const char* name, const OptionTriple& options, VARIANT_BOOL first,
+                                   VARIANT_BOOL second, VARIANT_BOOL third)
+{
+    const auto alive = enterMethod();
+    return methodBoundary(name, hostWindow, [&] {
+        packageOptions.*options[0] = first;
+        packageOptions.*options[1] = second;
+        packageOptions.*options[2] = third;
+        return S_OK;
+    });
+}
+
+HRESULT CCCAPEGUI::getOptionTriple(const char* name, const OptionTriple& options, VARIANT_BOOL* first,
+                                   VARIANT_BOOL* second, VARIANT_BOOL* third)
+{
+    const auto alive = enterMethod();
+    return methodBoundary(name, hostWindow, [&] {
+        if (!first || !second || !third)
+            return E_POINTER;
+        *first = asVariantBool(packageOptions.*options[0]);
+        *second = asVariantBool(packageOptions.*options[1]);
+        *third = asVariantBool(packageOptions.*options[2]);
         return S_OK;
     });
 }

@@ -1,9 +1,8 @@
 #include <windows.h>
 #include <objbase.h>
 
-#include <new>
-
 #include "automation/ComModule.h"
+#include "automation/MethodBoundary.h"
 #include "registration/ClassTable.h"
 #include "registration/ModuleRegistration.h"
 
@@ -26,17 +25,12 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
 
 namespace {
 
-// The one boundary of each export: no C++ exception leaves the module.
+// The one boundary of each export: no C++ exception leaves the module; out of memory
+// answers E_OUTOFMEMORY, anything else E_UNEXPECTED. Exports show no box.
 template <class Body>
 HRESULT entryPoint(Body&& body) noexcept
 {
-    try {
-        return body();
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    } catch (...) {
-        return E_UNEXPECTED;
-    }
+    return methodBoundaryReportedBy([](HRESULT code) { return code; }, body);
 }
 
 }  // namespace

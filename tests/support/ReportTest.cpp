@@ -8,7 +8,6 @@
 #include "ModuleName.h"
 #include "support/ComPtr.h"
 #include "support/ErrorReport.h"
-#include "support/ModalDialog.h"
 #include "support/Trace.h"
 #include "testkit/FileGuards.h"
 #include "testkit/MessageBoxDriver.h"
@@ -165,17 +164,4 @@ TEST_F(BlockedTraceFile, FallsBackToTempWithOneNoticePerProcess)
     EXPECT_TRUE(boxes.last().hasIcon) << "the information icon";
     const std::string fallback = readFile(temp.path() + "\\QnReportTest.trc");
     EXPECT_TRUE(matches(fallback, kEntry + "relocated\r\n" + kEntry + "again\r\n")) << fallback;
-}
-
-TEST(Dialogs, ADialogThatCannotOpenSaysWhy)
-{
-    class Missing : public ModalDialog {
-    public:
-        Missing() : ModalDialog(9999) {}
-    } missing;
-    MessageBoxDriver boxes;
-    EXPECT_EQ(missing.run(nullptr), -1);
-    ASSERT_EQ(boxes.count(), 1u) << "the failure is reported, not swallowed";
-    EXPECT_EQ(0u, boxes.last().text.find(" ERROR: The dialog (template 9999) could not be opened: "))
-        << boxes.last().text;
 }

@@ -59,6 +59,8 @@ public:
         if (FAILED(hr))
             refused_.push_back({iid, hr, after});
     }
+    // The question for iid answers S_OK without an object, as a broken component may.
+    void answerWithoutObject(REFIID iid) { refused_.push_back({iid, S_OK, 0}); }
 
     IUnknown* unknown() { return static_cast<First*>(this); }
     IDispatch* dispatch()

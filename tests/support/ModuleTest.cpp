@@ -109,29 +109,6 @@ TEST(CompoundListShipped, HostCheckReadsItOnce)
     QnUtils::resetHostInfoForTests();
 }
 
-TEST(MTUtils, NameEnvironmentAndPathOfTheModule)
-{
-    ModuleName module("a.b.c");
-    EXPECT_EQ(MTUtils::moduleBaseName(), "a") << "the base name ends at the first dot";
-    MTUtils::setModuleName(std::string(300, 'n').c_str());
-    EXPECT_EQ(MTUtils::moduleName(), std::string(259, 'n')) << "at most 259 characters are kept";
-    MTUtils::setModuleName("");
-    MessageBoxDriver boxes;
-    EXPECT_EQ(MTUtils::getModuleDirectory(), "") << "no registered name, no directory";
-    MTUtils::setModuleName(executable.c_str());
-    EXPECT_FALSE(MTUtils::getModulePath("QnNotLoadedAnywhere.dll"));
-    testkit::EnvironmentVariable tooLong("QN_TEST_VALUE", std::string(260, 'v').c_str());
-    EXPECT_EQ(MTUtils::getEnvironmentValue("QN_TEST_VALUE"), "") << "a value of 260 characters reads as empty";
-    ASSERT_EQ(boxes.count(), 3u);
-    EXPECT_EQ(boxes.boxes()[0].text, "MTUtils must be initialized with setModuleName(<dllName>)");
-    EXPECT_EQ(boxes.boxes()[1].text.rfind("Error getting the dll path for QnNotLoadedAnywhere.dll: ", 0), 0u)
-        << "and the system's reason: " << boxes.boxes()[1].text;
-    EXPECT_EQ(boxes.boxes()[1].caption, executable) << "the caption is the registered module name";
-    EXPECT_EQ(boxes.boxes()[2].text + " | " + boxes.boxes()[2].caption,
-              "Value of Environment Variable is too long | QN_TEST_VALUE")
-        << "the caption names the variable";
-}
-
 TEST(MTUtils, VersionOfALoadedModule)
 {
     using Numbers = std::array<unsigned long, 4>;

@@ -6,8 +6,6 @@
 
 #include "ComponentManager.h"
 #include "inspector/InterfaceProbe.h"
-#include "resources/ControlIds.h"
-#include "testkit/Controls.h"
 #include "testkit/ServedClass.h"
 
 namespace {
@@ -105,9 +103,8 @@ TEST_P(InterfaceProbe, ListsFifteenLinesOfWhichTheAnsweredOnesSucceededOrOneMess
     EXPECT_EQ(output.messages, row.message.empty() ? Lines{} : Lines{withProgId(row.message, progId)})
         << "one message for a component that is not created";
     EXPECT_EQ(driver.boxes().count(), row.box.empty() ? 0u : 1u) << "a failed creation explains itself first";
-    if (!row.box.empty() && driver.boxes().count() == 1) {
-        EXPECT_EQ(driver.boxes().last().text, withProgId(row.box, progId)) << "the creation's explanation";
-    }
+    EXPECT_EQ(driver.boxes().count() ? driver.boxes().last().text : "", withProgId(row.box, progId))
+        << "the creation's explanation";
     EXPECT_EQ(testkit::liveDoubles(), 0) << "the component and every interface it gave are released";
 }
 
@@ -148,8 +145,6 @@ TEST(ProbeInTheTree, RightClickAppendsTheLinesUnderTheComponentOnEveryClickAndNo
         tree.rightClick(path);
         const testkit::TreeNode probed = tree.node(path);
         EXPECT_EQ(probed.childLabels(), lines) << "the fifteen lines in table order";
-        for (const testkit::TreeNode& line : probed.children)
-            EXPECT_FALSE(line.hasRecord) << line.label << " carries no record";
         EXPECT_TRUE(probed.expanded) << "the new lines are scrolled into view";
 
         tree.rightClick(path);
@@ -163,7 +158,6 @@ TEST(ProbeInTheTree, RightClickAppendsTheLinesUnderTheComponentOnEveryClickAndNo
         tree.notify(NM_RCLICK);
         EXPECT_EQ(tree.labels(path).size(), 30u) << "a line, a category or nothing selected: nothing probed";
         EXPECT_EQ(tree.labels({kUnitsCategory}).size(), units) << "no item added under the category";
-        EXPECT_EQ(testkit::controlText(dialog, IDC_CLSID), "") << "a probe line shows no component";
     });
     EXPECT_EQ(unit.creations(), 2) << "created afresh for each probe";
     EXPECT_EQ(testkit::liveDoubles(), 0) << "every object released";

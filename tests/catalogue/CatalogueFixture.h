@@ -37,12 +37,11 @@ struct InstalledCatalogue {
     // by the installed ProgIDs, and <mixer-clsid> etc. by the class identifiers.
     std::string expand(std::string text) const
     {
-        const std::pair<const char*, const testkit::ServedClass*> named[] = {
-            {"mixer", &mixer}, {"undescribed", &undescribed}, {"manager", &manager},
-            {"refusing", &refusing}, {"failing", &failing}, {"standalone", &standalone}};
-        for (const auto& [name, served] : named)
-            for (const auto& [token, value] : {std::pair{"<" + std::string(name) + ">", served->progId()},
-                                               std::pair{"<" + std::string(name) + "-clsid>", served->clsidText()}})
+        for (const auto& [name, served] : {std::pair<std::string, const testkit::ServedClass*>{"mixer", &mixer},
+                                           {"undescribed", &undescribed}, {"manager", &manager},
+                                           {"refusing", &refusing}, {"failing", &failing}, {"standalone", &standalone}})
+            for (const auto& [token, value] : {std::pair{"<" + name + ">", served->progId()},
+                                               std::pair{"<" + name + "-clsid>", served->clsidText()}})
                 for (size_t at; (at = text.find(token)) != std::string::npos;)
                     text.replace(at, token.size(), value);
         return text;

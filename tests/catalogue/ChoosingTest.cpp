@@ -44,8 +44,6 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ChoiceRow{"UnitUnderTheUnitFilter", 32, 32, {kUnitsCategory, "Mixer [<mixer>]"}, "<mixer>"},
         ChoiceRow{"UnitUnderAWiderFilter", 33, 33, {kUnitsCategory, "Mixer [<mixer>]"}, ""},
-        ChoiceRow{"PackageOfAManager", 1536, 1536,
-                  {kManagersCategory, "Thermo Manager [<manager>]", "Peng-Robinson [PR]"}, "PR"},
         ChoiceRow{"StandalonePackage", 1536, 1536, {kPackagesCategory, "Standalone PP [<standalone>]"}, "<standalone>"},
         ChoiceRow{"Manager", 1536, 1536, {kManagersCategory, "Thermo Manager [<manager>]"}, ""},
         ChoiceRow{"Category", 1536, 1536, {kManagersCategory}, ""},

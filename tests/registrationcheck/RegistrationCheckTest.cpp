@@ -261,9 +261,7 @@ TEST(RegistrationCheckClass, ReportsByItsProgIdEarlyAndLateBound)
     LPOLESTR name = const_cast<LPOLESTR>(L"Report");
     ASSERT_EQ(check->GetIDsOfNames(IID_NULL, &name, 1, 0, &id), S_OK);
     EXPECT_EQ(id, 1) << "Report is DISPID 1";
-    VariantHolder filter, result;
-    V_VT(&filter) = VT_I4;
-    V_I4(&filter) = 32;
+    VariantHolder filter = testkit::longValue(32), result;
     DISPPARAMS arguments{&filter, nullptr, 1, 0};
     ASSERT_EQ(check->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &arguments, result.put(), nullptr, nullptr), S_OK);
     ASSERT_EQ(V_VT(&result), VT_BSTR) << "the report comes back as text";

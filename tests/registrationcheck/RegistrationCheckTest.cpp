@@ -24,6 +24,7 @@ namespace {
 
 using testkit::RegistryTree;
 using testkit::ServedClass;
+using Names = std::vector<std::wstring>;
 
 const testkit::DescriptionTexts kDescribed{{"Name", "Checked"}, {"CapeVersion", "1.1"}};
 
@@ -196,22 +197,18 @@ INSTANTIATE_TEST_SUITE_P(
                     "missing)"},
                    512},
         FindingRow{"ManagerWithoutItsInterface",
-                   [](Install& in) {
-                       in.manager(testkit::creatorOf<ManagerDouble>(std::vector<std::wstring>{L"A"}, E_NOINTERFACE));
-                   },
+                   [](Install& in) { in.manager(testkit::creatorOf<ManagerDouble>(Names{L"A"}, E_NOINTERFACE)); },
                    {"error: <id> [CAPE-OPEN 1.1 Property Package Manager]: does not answer for "
                     "ICapeThermoPropertyPackageManager: E_NOINTERFACE (0x80004002); hosts cannot take "
                     "packages from it: ask its vendor"},
                    512},
         FindingRow{"ManagerListFails",
-                   [](Install& in) {
-                       in.manager(testkit::creatorOf<ManagerDouble>(std::vector<std::wstring>{L"A"}, S_OK, E_FAIL));
-                   },
+                   [](Install& in) { in.manager(testkit::creatorOf<ManagerDouble>(Names{L"A"}, S_OK, E_FAIL)); },
                    {"error: <id> [CAPE-OPEN 1.1 Property Package Manager]: its property package list fails: "
                     "Call failed (E_FAIL, 0x80004005); check the manager's configuration, or ask its vendor"},
                    512},
         FindingRow{"ManagerListEmpty",
-                   [](Install& in) { in.manager(testkit::creatorOf<ManagerDouble>(std::vector<std::wstring>{})); },
+                   [](Install& in) { in.manager(testkit::creatorOf<ManagerDouble>(Names{})); },
                    {"warning: <id> [CAPE-OPEN 1.1 Property Package Manager]: its property package list is empty; "
                     "hosts offer no package from it: configure packages in the manager"},
                    512}),

@@ -83,12 +83,6 @@ struct BrowserStandIn {
     testkit::RegistryTree treatAs{"CLSID\\{0002DF01-0000-0000-C000-000000000046}\\TreatAs"};
 };
 
-// The dialog's error reporter as the tests see it: the texts, and E_FAIL.
-DialogErrorReporter recorder(Lines& texts)
-{
-    return [&texts](const std::string& text) { return texts.push_back(text), E_FAIL; };
-}
-
 const char* const kTarnwick = "http://www.tarnwick.example/";
 const std::string kNavigated = "Navigate(http://www.tarnwick.example/, missing, missing, missing, missing)";
 
@@ -122,7 +116,9 @@ TEST_P(OpeningAnAddress, TakesTheRegisteredBrowserOrTheShellForWebAddressesOnlyA
         opened.emplace_back(address.begin(), address.end());
         return row.shellOpens;
     };
-    navigateToURL(row.url, browser.served.clsid(), shell, recorder(reports));
+    // The dialog's error reporter as the test sees it: the texts, and E_FAIL.
+    const DialogErrorReporter report = [&](const std::string& text) { return reports.push_back(text), E_FAIL; };
+    navigateToURL(row.url, browser.served.clsid(), shell, report);
     EXPECT_EQ(browser.log->calls, row.calls) << "server key \"" << row.server << "\": made visible, then navigated";
     EXPECT_EQ(opened, row.opened) << "the addresses the shell opened";
     EXPECT_EQ(reports, row.reports) << "the texts of the dialog's reports";

@@ -176,6 +176,7 @@ TEST(WebLinkButtons, OpenTheShownComponentsAddressesAndAMissingOneIsAStopBoxOfTh
         EXPECT_TRUE(box.hasIcon && box.buttons == std::vector<int>{IDOK}) << "the stop icon and OK";
 
         testkit::click(dialog, IDC_REFRESH);
+        EXPECT_EQ(testkit::controlText(dialog, IDC_CLSID), "") << "a rebuild empties the panel of the record it frees";
         testkit::click(dialog, IDC_COMPONENT_HELP);  // a rebuild forgets the shown component
     });
     EXPECT_EQ(browser.log->calls,

@@ -1,7 +1,7 @@
 #pragma once
 // The catalogue installed for each test suite: a described unit operation, one without
 // description and one without ProgID, a manager served by this process with three
-// packages (one described, a fourth unnamed), two failing ones, a standalone package.
+// packages (one described, a fourth unnamed), one that refuses its interface, a standalone package.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -24,8 +24,6 @@ struct InstalledCatalogue {
         testkit::creatorOf<ManagerDouble>(std::vector<std::wstring>{L"SRK", L"PR", L"", L"Ideal"})};
     testkit::ServedClass refusing{{"QnTest.Refusing", {kManagerCatid}, {}},  // its interface: E_UNEXPECTED
                                   testkit::creatorOf<ManagerDouble>(std::vector<std::wstring>{L"X"}, E_UNEXPECTED)};
-    testkit::ServedClass failing{{"QnTest.Failing", {kManagerCatid}, {}},  // its list: E_FAIL
-                                 testkit::creatorOf<ManagerDouble>(std::vector<std::wstring>{L"X"}, S_OK, E_FAIL)};
     testkit::ServedClass standalone{{"QnTest.Standalone", {kStandaloneCatid}, {{"Name", "Standalone PP"}}}};
 
     InstalledCatalogue()
@@ -33,16 +31,15 @@ struct InstalledCatalogue {
         manager.describePackage("PR", {{"Name", "Peng-Robinson"}, {"Description", "Cubic equation"},
                                        {"CapeVersion", "1.0"}, {"VendorURL", "http://pr.example"}});
     }
-    // text with <mixer>, <undescribed>, <manager>, <refusing>, <failing> and <standalone> replaced
+    // text with <mixer>, <undescribed>, <manager>, <refusing> and <standalone> replaced
     // by the installed ProgIDs, and <mixer-clsid> etc. by the class identifiers.
     std::string expand(std::string text) const
     {
-        const std::pair<const char*, const testkit::ServedClass*> named[] = {
-            {"mixer", &mixer}, {"undescribed", &undescribed}, {"manager", &manager},
-            {"refusing", &refusing}, {"failing", &failing}, {"standalone", &standalone}};
-        for (const auto& [name, served] : named)
-            for (const auto& [token, value] : {std::pair{"<" + std::string(name) + ">", served->progId()},
-                                               std::pair{"<" + std::string(name) + "-clsid>", served->clsidText()}})
+        for (const auto& [name, served] : {std::pair<std::string, const testkit::ServedClass*>{"mixer", &mixer},
+                                           {"undescribed", &undescribed}, {"manager", &manager},
+                                           {"refusing", &refusing}, {"standalone", &standalone}})
+            for (const auto& [token, value] : {std::pair{"<" + name + ">", served->progId()},
+                                               std::pair{"<" + name + "-clsid>", served->clsidText()}})
                 for (size_t at; (at = text.find(token)) != std::string::npos;)
                     text.replace(at, token.size(), value);
         return text;

@@ -27,11 +27,10 @@ TEST_P(Acceptance, HandsBackTheItemOrAsksToTryAgain)
               }),
               IDOK);
     EXPECT_EQ(run.chosen().selProgID, installed().expand(row.chosen)) << "the item handed back";
-    if (!row.chosen.empty()) {
-        EXPECT_EQ(run.boxes().count(), 0u) << "an acceptable item is taken without a question";
+    ASSERT_EQ(run.boxes().count(), row.chosen.empty() ? 1u : 0u)
+        << "the question to try again for an item that may not be chosen, none for one that may";
+    if (!row.chosen.empty())
         return;
-    }
-    ASSERT_EQ(run.boxes().count(), 1u) << "the question to try again";
     const ShownBox& box = run.boxes().last();
     EXPECT_EQ(box.text, kTryAgain) << "the question";
     EXPECT_EQ(box.caption, "CAPE-OPEN Component Manager") << "the Component Manager's caption";
@@ -44,9 +43,6 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ChoiceRow{"UnitUnderTheUnitFilter", 32, 32, {kUnitsCategory, "Mixer [<mixer>]"}, "<mixer>"},
         ChoiceRow{"UnitUnderAWiderFilter", 33, 33, {kUnitsCategory, "Mixer [<mixer>]"}, ""},
-        ChoiceRow{"UnitListedWithManagers", 544, 544, {kUnitsCategory, "Mixer [<mixer>]"}, ""},
-        ChoiceRow{"PackageOfAManager", 1536, 1536,
-                  {kManagersCategory, "Thermo Manager [<manager>]", "Peng-Robinson [PR]"}, "PR"},
         ChoiceRow{"StandalonePackage", 1536, 1536, {kPackagesCategory, "Standalone PP [<standalone>]"}, "<standalone>"},
         ChoiceRow{"Manager", 1536, 1536, {kManagersCategory, "Thermo Manager [<manager>]"}, ""},
         ChoiceRow{"Category", 1536, 1536, {kManagersCategory}, ""},

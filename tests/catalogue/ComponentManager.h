@@ -10,9 +10,9 @@
 #include "CapeOpen.h"
 #include "catalogue/CapeOpenDlg.h"
 #include "support/MTUtils.h"
-#include "support/UniqueBstr.h"
 #include "testkit/ComDouble.h"
 #include "testkit/DialogDriver.h"
+#include "testkit/FileGuards.h"
 #include "testkit/CapeDoubles.h"
 #include "testkit/TreeView.h"
 
@@ -32,8 +32,7 @@ inline const std::string kAbortQuestion = "Do you want to abort the creation of 
 struct StandInForTheLibrary : ::testing::Environment {
     void SetUp() override
     {
-        char path[MAX_PATH] = {};
-        const std::string program(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+        const std::string program = testkit::programPath();
         MTUtils::setModuleName(program.substr(program.find_last_of('\\') + 1).c_str());
     }
 };

@@ -81,8 +81,7 @@ TEST_F(Selection, ChoosingAPackageReadsBackThePackageAndItsManagerAndCancellingF
     UniqueBstr progId;
     EXPECT_EQ(gui_->GetItemProgID(progId.put()), S_OK) << "GetItemProgID succeeds";
     EXPECT_EQ(text(progId), "(null)") << "and no item any more";
-    ASSERT_EQ(driver_.boxes().count(), 1u) << "only the question to abort";
-    EXPECT_EQ(driver_.boxes().last().text, kAbortQuestion) << "the question to abort";
+    EXPECT_EQ(driver_.boxes().count(), 1u) << "only the question to abort";
 }
 
 TEST_F(Selection, SetProgIdsLooksThePackageUpUnderItsManagerAndStaticInfoShowsItForInformationOnly)

@@ -1,5 +1,5 @@
-// The find box's rule: which item matches the typed text, and which items a narrowed
-// tree keeps around the matching ones.
+// The find box's rule: which item matches the typed text. What a narrowed tree keeps
+// around the matching ones is seen in the dialog (FindBoxTest).
 #include <gtest/gtest.h>
 
 #include "catalogue/FindFilter.h"
@@ -35,31 +35,3 @@ INSTANTIATE_TEST_SUITE_P(
                       RuleRow{"heater", false, "no text holds it"},
                       RuleRow{"]qntest", false, "no match across the end of one text and the start of the next"},
                       RuleRow{"included ", false, "the whole typed text, trailing space too"}));
-
-TEST(FindRule, ItemsWithoutARecordNeverMatchByTheirLabel)
-{
-    EXPECT_FALSE(itemMatchesFind("Unit Operations", nullptr, "unit")) << "a category is no component";
-}
-
-TEST(FindRule, KeepsMatchesWithWhatIsBelowThemAndWhatIsAboveThem)
-{
-    const CAPETreeItemTag manager{"", "QnTest.Thermo", "", "Thermo", "", "", "", "", "", ""};
-    const CAPETreeItemTag srk{"", "SRK", "", "SRK", "Cubic", "", "", "", "", ""};
-    const CAPETreeItemTag ideal{"", "Ideal", "", "Ideal", "", "", "", "", "", ""};
-    const std::vector<FindItem> items{
-        {kTopLevelItem, findKeyOf("Managers", nullptr)},         // 0
-        {0, findKeyOf("Thermo [QnTest.Thermo]", &manager)},       // 1
-        {1, findKeyOf("SRK", &srk)},                              // 2
-        {1, findKeyOf("Ideal", &ideal)},                          // 3
-        {kTopLevelItem, findKeyOf("Units", nullptr)},            // 4
-        {4, findKeyOf("Mixer [QnTest.Mixer]", &kMixer)},          // 5
-        {5, findKeyOf(" a probe line", nullptr)},                 // 6
-    };
-    EXPECT_EQ(itemsKeptByFind(items, "cubic"), (std::vector<bool>{true, true, true, false, false, false, false}))
-        << "a package keeps its manager and category, not its sibling";
-    EXPECT_EQ(itemsKeptByFind(items, "thermo"), (std::vector<bool>{true, true, true, true, false, false, false}))
-        << "a manager keeps all its packages";
-    EXPECT_EQ(itemsKeptByFind(items, "mixes"), (std::vector<bool>{false, false, false, false, true, true, true}))
-        << "a component keeps the lines below it";
-    EXPECT_EQ(itemsKeptByFind(items, "probe"), std::vector<bool>(7, false)) << "a line without record matches nothing";
-}

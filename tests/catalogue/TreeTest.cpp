@@ -158,5 +158,9 @@ INSTANTIATE_TEST_SUITE_P(
         FaultRow{"ListNotArray", managerListing(false), {}, ""},
         FaultRow{"ListOfVariants", managerListing(true), {"Faulty Package", "Second Package"}, ""},
         FaultRow{"WithoutManagerInterface", testkit::creatorOf<ManagerDouble>(std::vector<std::wstring>{}, E_NOINTERFACE),
+                 {"Object does not support ICapeThermoPropertyPackageManager interface"}, ""},
+        FaultRow{"ManagerInterfaceWithoutObject", testkit::creatorOf<ManagerDouble>([](ManagerDouble& made) {
+                     made.answerWithoutObject(IID_ICapeThermoPropertyPackageManager);
+                 }),
                  {"Object does not support ICapeThermoPropertyPackageManager interface"}, ""}),
     [](const auto& info) { return std::string(info.param.name); });

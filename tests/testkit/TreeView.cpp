@@ -18,13 +18,13 @@ void readChildren(HWND tree, HTREEITEM first, TreeNode& into)
     for (HTREEITEM item = first; item; item = next(tree, item, TVGN_NEXT)) {
         char text[4200] = {};
         TVITEMA query{};
-        query.mask = TVIF_TEXT | TVIF_PARAM | TVIF_STATE | TVIF_HANDLE;
+        query.mask = TVIF_TEXT | TVIF_STATE | TVIF_HANDLE;
         query.stateMask = TVIS_EXPANDED;
         query.hItem = item;
         query.pszText = text;
         query.cchTextMax = sizeof text;
         SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query));
-        TreeNode node{text, query.lParam != 0, (query.state & TVIS_EXPANDED) != 0, {}, item};
+        TreeNode node{text, (query.state & TVIS_EXPANDED) != 0, {}, item};
         readChildren(tree, next(tree, item, TVGN_CHILD), node);
         into.children.push_back(std::move(node));
     }

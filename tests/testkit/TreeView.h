@@ -19,7 +19,6 @@ using LabelPath = std::vector<std::string>;
 // One item of the tree and everything below it.
 struct TreeNode {
     std::string label;
-    bool hasRecord = false;  // the item carries data (the catalogue's record)
     bool expanded = false;
     std::vector<TreeNode> children;
     HTREEITEM item = nullptr;

@@ -218,8 +218,6 @@ const Outcome outcomes[] = {
     {"StandalonePackageNotInitialised", packageThat(failInitialize), nullptr, packages, 0, HRESULT(0x8004050F),
      {" ERROR: Error creating CAPE-OPEN component '@' (ProgId '@', type 'ICapeThermoPropertyRoutine')" +
       notInitialised}},
-    {"StandalonePackageWithEquilibriumOnly", packageThat(refuseRoutines), nullptr, packages, 0, E_NOINTERFACE,
-     {std::string(lacks) + "'ICapeThermoPropertyRoutine'(0x80004002)"}},
     {"StandalonePackageLosingIDispatch",
      packageThat([](PackageDouble& made) { made.refuse(IID_IDispatch, E_NOINTERFACE, 1); }), nullptr, packages, 0,
      E_NOINTERFACE, {" ERROR: The component '@' failed at its second QueryInterface(IID_IDispatch)(0x80004002)"}},
@@ -229,9 +227,6 @@ const Outcome outcomes[] = {
      "Only Package", thermo, 0, HRESULT(0x80040503),
      {notMade, " ERROR: Error creating CAPE-OPEN component '@' (ProgId '@', type 'ICapeThermoPropertyPackageManager')"
                "\n(The manager has no licence on this machine.: TestDouble)(0x80040503)"}},
-    {"ManagerThatIsNotMade", manager(nullObjectCreator()), "Only Package", thermo, 0, E_NOINTERFACE,
-     {nothingMade, " ERROR: Error creating CAPE-OPEN component '@' (ProgId '@', type "
-                   "'ICapeThermoPropertyPackageManager')(0x80004002)"}},
     {"ManagerWithoutManagerInterface",
      managerThat([](ManagerDouble& made) { made.refuse(IID_ICapeThermoPropertyPackageManager); }), "Only Package",
      thermo, 0, E_NOINTERFACE, {std::string(lacks) + "'ICapeThermoPropertyPackageManager'(0x80004002)"}},

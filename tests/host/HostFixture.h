@@ -36,7 +36,7 @@ protected:
         return gui->createComp(component.put(), manager.put());
     }
     // ShowGUI, its Component Manager given to drive and then cancelled (Yes to abort).
-    static HRESULT showGUI(ICCAPEGUI* gui, testkit::DialogDriver& driver, const std::function<void(HWND)>& drive)
+    HRESULT showGUI(ICCAPEGUI* gui, const std::function<void(HWND)>& drive)
     {
         BSTR component = nullptr, catids = nullptr;
         const HRESULT hr = driver.run([&] { return gui->ShowGUI(&component, &catids); }, [&](HWND dialog) {
@@ -56,4 +56,6 @@ protected:
     }
 
     testkit::HostWindow window;
+    // Every dialog and box the test meets.
+    testkit::DialogDriver driver;
 };

@@ -25,7 +25,7 @@ protected:
         HWND owner = GetWindow(shown, GW_OWNER);
         return {owner, window.enabled(), IsWindowEnabled(owner) != FALSE};
     }
-    void recordBoxes(DialogDriver& driver)
+    void recordBoxes()
     {
         driver.boxes().onBox([this](HWND box) { moments.push_back(now(box)); });
     }
@@ -44,7 +44,6 @@ protected:
 TEST_F(ModalWindows, BrowseStaticInformationIsModalToThePackageDialog)
 {
     ComPtr<ICCAPEGUI> gui = libraryObject(kManagersFilter);
-    DialogDriver driver;
     HWND packageDialog = nullptr;
     bool hostEnabledAfterManager = true, packageEnabledAfterManager = false;
     driver.onNestedDialog([&](HWND manager) {
@@ -71,18 +70,15 @@ TEST_F(ModalWindows, AFailedProbeIsExplainedOverTheComponentManager)
     ServedClass unit({"QnTest.Unprobeable", {kUnitCatid}, {{"Name", "Unprobeable"}}},
                      failingCreator(E_ACCESSDENIED, L"No licence for this unit."));
     ComPtr<ICCAPEGUI> gui = libraryObject(kUnitsFilter);
-    DialogDriver driver;
-    recordBoxes(driver);
+    recordBoxes();
     HWND manager = nullptr;
     bool managerEnabledAfter = false;
-    showGUI(gui.get(), driver, [&](HWND dialog) {
+    showGUI(gui.get(), [&](HWND dialog) {
         manager = dialog;
         TreeView(dialog).rightClick({"Unit Operations", "Unprobeable [" + unit.progId() + "]"});
         managerEnabledAfter = IsWindowEnabled(dialog) != FALSE;
     });
     expectBoxesOver(manager);
-    const std::string first = driver.boxes().count() ? driver.boxes().boxes()[0].text : "";
-    EXPECT_EQ(0u, first.find("Error creating interface 'IUnknown' for class '" + unit.progId() + "'")) << first;
     EXPECT_TRUE(managerEnabledAfter) << "the Component Manager works again after the boxes";
     EXPECT_TRUE(window.enabled()) << "the host is enabled once the dialog is closed";
 }
@@ -92,11 +88,10 @@ TEST_F(ModalWindows, AManagerThatFailsDuringARefreshIsExplainedOverTheComponentM
     ServedClass manager({"QnTest.LockedManager", {kManagerCatid}, {{"Name", "Locked Manager"}}},
                         failingCreator(0x80040503, L"The manager has no licence."));
     ComPtr<ICCAPEGUI> gui = libraryObject(kManagersFilter);
-    DialogDriver driver;
     HWND dialogWindow = nullptr;
-    showGUI(gui.get(), driver, [&](HWND dialog) {
+    showGUI(gui.get(), [&](HWND dialog) {
         dialogWindow = dialog;
-        recordBoxes(driver);  // the boxes of the refresh, not of the first listing
+        recordBoxes();  // the boxes of the refresh, not of the first listing
         click(dialog, IDC_REFRESH);
         driver.boxes().onBox(nullptr);
     });
@@ -107,8 +102,7 @@ TEST_F(ModalWindows, ASecondThermoGuiIsRefusedAndTheFirstStillStoresItsOptions)
 {
     ComPtr<ICCAPEGUI> gui = libraryObject(kManagersFilter);
     ASSERT_EQ(S_OK, gui->setCompOptions(VARIANT_FALSE, VARIANT_FALSE, VARIANT_FALSE));
-    DialogDriver driver;
-    recordBoxes(driver);
+    recordBoxes();
     HWND packageDialog = nullptr;
     HRESULT second = S_OK;
     driver.run([&] { return gui->ShowThermoGUI(VARIANT_TRUE); },
@@ -138,9 +132,8 @@ TEST_F(ModalWindows, TheObjectOutlivesTheHostsLastReleaseDuringItsDialog)
 {
     ComPtr<ICCAPEGUI> gui = libraryObject(kUnitsFilter);
     ICCAPEGUI* raw = gui.get();
-    DialogDriver driver;
     bool released = false;
-    const HRESULT shown = showGUI(raw, driver, [&](HWND dialog) {
+    const HRESULT shown = showGUI(raw, [&](HWND dialog) {
         g_releasedByTimer = gui.detach();
         SetTimer(dialog, 0x77, 1, [](HWND w, UINT, UINT_PTR id, DWORD) {
             KillTimer(w, id);

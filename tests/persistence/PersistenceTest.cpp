@@ -219,7 +219,6 @@ const ResultRow kResults[] = {
      {" ERROR: Unexpected error initializing COM persistence (IPersistStorage)\nOut of memory.\r\n(0x8007000E)"}},
     {"StreamInitNewFails", kStreamInit, Step::InitNew, E_OUTOFMEMORY, E_OUTOFMEMORY, {"InitNew"},
      {" ERROR: Unexpected error initializing COM persistence (IPersistStreamInit)\nOut of memory.\r\n(0x8007000E)"}},
-    {"StreamInitLoadedAnyway", kStreamInit, Step::Recall, kLoadedAnyway, S_OK, {"Load"}, {}},
     {"StreamLoadedAnyway", kStream, Step::Recall, kLoadedAnyway, S_OK, {"Load"}, {}},
     {"StorageLoadedAnywayFails", kStorage, Step::Recall, kLoadedAnyway, kLoadedAnyway, {"Load"},
      {" ERROR: Unexpected error loading COM persistence (IPersistStorage)(0x800A02E1)"}},

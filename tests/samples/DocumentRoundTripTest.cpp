@@ -5,8 +5,9 @@
 // counts are back at zero in both processes.
 #include <gtest/gtest.h>
 
+#include <process.h>
+
 #include "DocumentDemo.h"
-#include "support/UniqueHandle.h"
 #include "testkit/FileGuards.h"
 #include "testkit/MessageBoxDriver.h"
 #include "testkit/Samples.h"
@@ -41,23 +42,16 @@ ComponentState namesOf(const ComponentState& state)
     return names;
 }
 
-// Runs the recall test of this program in a process of its own (no time limit of our
-// own: CTest's ends a run that really hangs); its exit code, -1 when it could not run.
+// Runs the recall test of this program in a process of its own and waits for it (no
+// time limit of our own: CTest's ends a run that really hangs); its exit code, -1 when
+// it could not run. The program's path is quoted: the child reads its command line.
 int recallInAnotherProcess(const std::string& path)
 {
     testkit::EnvironmentVariable document(kDocumentVariable, path.c_str());
-    std::string command = "\"" + testkit::programPath() +
-                          "\" --gtest_also_run_disabled_tests --gtest_filter=SampleDocument.DISABLED_Recall";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return -1;
-    UniqueHandle running(process.hProcess), thread(process.hThread);
-    DWORD code = DWORD(-1);
-    WaitForSingleObject(running.get(), INFINITE);
-    GetExitCodeProcess(running.get(), &code);
-    return int(code);
+    const std::string program = testkit::programPath(), quoted = "\"" + program + "\"";
+    const char* const arguments[] = {quoted.c_str(), "--gtest_also_run_disabled_tests",
+                                     "--gtest_filter=SampleDocument.DISABLED_Recall", nullptr};
+    return int(_spawnv(_P_WAIT, program.c_str(), arguments));
 }
 
 }  // namespace

@@ -86,8 +86,6 @@ public:
     const std::string& path() const { return trace_.path(); }
     // Entries written to the product folder's trace since the guard was made.
     std::string added() const { return trace_.added(); }
-    // Lines appended to qnshow.txt since.
-    std::string qnshowAdded() const { return qnshow_.added(); }
 
 private:
     std::optional<FolderGuard> vendor_, product_;

@@ -16,17 +16,16 @@ public:
         of(gui).component = ComPtr<IDispatch>(component);
         of(gui).parent = ComPtr<IDispatch>(parent);
     }
-    // The item as the Component Manager would have chosen it (a 1.0 unit operation
-    // under the unit operations filter unless the test says otherwise).
-    static void chooseItem(ICCAPEGUI* gui, const std::string& progId, const std::string& clsidText,
-                           const std::string& versionText = "1.0", long version = 100, unsigned long filter = 32)
+    // The item as the Component Manager would have chosen it: a 1.0 unit operation
+    // under the unit operations filter.
+    static void chooseItem(ICCAPEGUI* gui, const std::string& progId, const std::string& clsidText)
     {
         CCCAPEGUI& object = of(gui);
         object.itemProgID = progId;
         object.itemCLSIDText = clsidText;
-        object.itemCOVersionText = versionText;
-        object.compCOversion = version;
-        object.categoryFilter = filter;
+        object.itemCOVersionText = "1.0";
+        object.compCOversion = 100;
+        object.categoryFilter = 32;
     }
     static void setParentProgId(ICCAPEGUI* gui, const std::string& progId) { of(gui).parentProgID = progId; }
 };

@@ -18,7 +18,7 @@ build: configure
 	cmake --build $(BUILD)
 
 test: build
-	ctest --test-dir $(BUILD) --output-on-failure --timeout 300
+	ctest --test-dir $(BUILD) --output-on-failure --timeout 120
 
 demo: build
 	scripts/demo $(BUILD)

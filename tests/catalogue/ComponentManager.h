@@ -39,7 +39,7 @@ struct StandInForTheLibrary : ::testing::Environment {
 inline const auto* const standIn = ::testing::AddGlobalTestEnvironment(new StandInForTheLibrary);
 
 // The Component Manager of filter, for an owner whose filter decides what may be chosen:
-// steps get it once initialised, then it is cancelled (Yes to the question) or ends in 20 s.
+// steps get it once initialised, then it is cancelled (Yes to the question).
 class ComponentManagerRun final : private ComponentManagerOwner {
 public:
     explicit ComponentManagerRun(unsigned long filter, unsigned long ownerFilter = 0)

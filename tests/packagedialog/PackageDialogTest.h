@@ -48,7 +48,6 @@ protected:
         bool shown = false;
         auto driveIt = [&](HWND window) { shown = true, drive(window); };
         EXPECT_EQ(driver.run([&] { return gui->ShowThermoGUI(allowModifications); }, driveIt), S_OK) << "shown";
-        EXPECT_FALSE(driver.timedOut()) << "the dialog ended before its time limit";
         return shown;
     }
 

@@ -5,12 +5,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "support/RegKey.h"
+#include "testkit/ChildProcess.h"
 #include "testkit/FileGuards.h"
 #include "testkit/RegistrySnapshot.h"
 #include "testkit/RegistryTree.h"
@@ -26,12 +26,8 @@ const std::vector<std::string> kOwnKeys = {"CLSID\\" + kClsid, "CLSID\\" + kChec
                                            "QnShowCOCATIDs.CCAPEGUI11.1", "QnShowCOCATIDs.RegistrationCheck",
                                            "TypeLib\\" + kLibid, "Interface\\{3F6A1D21-7C41-4B8E-9D2A-51C0E7B4A913}"};
 
-// The system's regsvr32 with these arguments, run by the command processor; its exit
-// code (0: it succeeded).
-DWORD regsvr32(const std::string& arguments)
-{
-    return static_cast<DWORD>(std::system(("regsvr32.exe " + arguments).c_str()));
-}
+// The system's regsvr32 with these arguments; its exit code (0: it succeeded).
+DWORD regsvr32(const std::string& arguments) { return testkit::runChildProcess("regsvr32.exe " + arguments); }
 
 // The module registered for the user (regsvr32 /n /i:user) while this lives, and
 // unregistered (/u /n /i:user) at the latest when it goes, even after a failed check.

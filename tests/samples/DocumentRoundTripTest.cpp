@@ -5,9 +5,8 @@
 // counts are back at zero in both processes.
 #include <gtest/gtest.h>
 
-#include <process.h>
-
 #include "DocumentDemo.h"
+#include "testkit/ChildProcess.h"
 #include "testkit/FileGuards.h"
 #include "testkit/MessageBoxDriver.h"
 #include "testkit/Samples.h"
@@ -42,16 +41,13 @@ ComponentState namesOf(const ComponentState& state)
     return names;
 }
 
-// Runs the recall test of this program in a process of its own and waits for it (no
-// time limit of our own: CTest's ends a run that really hangs); its exit code, -1 when
-// it could not run. The program's path is quoted: the child reads its command line.
-int recallInAnotherProcess(const std::string& path)
+// Runs the recall test of this program in a process of its own and waits for it; its
+// exit code.
+DWORD recallInAnotherProcess(const std::string& path)
 {
     testkit::EnvironmentVariable document(kDocumentVariable, path.c_str());
-    const std::string program = testkit::programPath(), quoted = "\"" + program + "\"";
-    const char* const arguments[] = {quoted.c_str(), "--gtest_also_run_disabled_tests",
-                                     "--gtest_filter=SampleDocument.DISABLED_Recall", nullptr};
-    return int(_spawnv(_P_WAIT, program.c_str(), arguments));
+    return testkit::runChildProcess("\"" + testkit::programPath() +
+                                    "\" --gtest_also_run_disabled_tests --gtest_filter=SampleDocument.DISABLED_Recall");
 }
 
 }  // namespace
@@ -70,7 +66,7 @@ TEST(SampleDocument, SurvivesARecallInAnotherProcessByteForByte)
         ASSERT_EQ(S_OK, root->Commit(STGC_DEFAULT)) << "the document reaches the file";
     }
     EXPECT_EQ(0, testkit::liveSampleObjects()) << "every object the library created of the samples is released";
-    EXPECT_EQ(0, recallInAnotherProcess(file.path())) << "the other process recalled every state and byte";
+    EXPECT_EQ(0u, recallInAnotherProcess(file.path())) << "the other process recalled every state and byte";
 
     // The mixer's stream gone: it is upgraded, that is initialised as new, and the user told so.
     HostRef<IStorage> root, mixer;

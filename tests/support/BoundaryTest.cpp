@@ -13,7 +13,7 @@
 #include "resources/ControlIds.h"
 #include "support/ModalDialog.h"
 #include "testkit/FileGuards.h"
-#include "testkit/MessageBoxDriver.h"
+#include "testkit/DialogDriver.h"
 
 namespace {
 
@@ -21,7 +21,8 @@ namespace {
 struct Boundary : ::testing::Test {
     ModuleName module{"QnBoundaryTest.dll"};
     testkit::TraceFileGuard trace{"QnBoundaryTest"};
-    MessageBoxDriver boxes;
+    testkit::DialogDriver driver;
+    MessageBoxDriver& boxes = driver.boxes();
 };
 
 struct Thrown {
@@ -77,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Boundary, AFailingDialogHandlerIsReportedOverTheDialogWhichKeepsRunning)
 {
     ThrowingDialog dialog;
-    EXPECT_EQ(dialog.run(nullptr), IDCANCEL) << "the dialog ran on to the Cancel posted after both failures";
+    EXPECT_EQ(driver.run([&] { return dialog.run(nullptr); }, nullptr), IDCANCEL) << "the dialog ran on to a Cancel";
     ASSERT_EQ(boxes.count(), 2u) << "one report per failed message";
     EXPECT_TRUE(boxes.boxes()[0].text.starts_with(" ERROR: Unexpected error ")) << boxes.boxes()[0].text;
     EXPECT_TRUE(boxes.boxes()[0].text.ends_with("(0x8000FFFF)")) << boxes.boxes()[0].text;

@@ -1,33 +1,36 @@
 #include "testkit/DialogDriver.h"
 
+#include <gtest/gtest.h>
+
+#include "testkit/Controls.h"
+
 namespace testkit {
 
 namespace {
-constexpr UINT_PTR kTimeLimitTimer = 0x5143;
-bool* g_timedOut = nullptr;  // the flag of the driver whose time limit runs (one at a time)
+constexpr UINT_PTR kClosingTimer = 0x5143;
+constexpr UINT kClosingLimitMs = 2000;
 
 void cancel(HWND dialog) { PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); }
 }  // namespace
 
-void DialogDriver::opened(HWND window, const std::function<void(HWND)>& drive, UINT timeLimitMs)
+void DialogDriver::opened(HWND window, const std::function<void(HWND)>& drive)
 {
     if (dialog_ && IsWindow(dialog_)) {
-        char caption[256] = {};
-        GetWindowTextA(window, caption, sizeof caption);
-        nestedCaptions_.push_back(caption);
+        nestedCaptions_.push_back(windowText(window));
         nestedHandler_ ? nestedHandler_(window) : cancel(window);
         return;
     }
     dialog_ = window;
-    g_timedOut = &timedOut_;
-    SetTimer(window, kTimeLimitTimer, timeLimitMs, [](HWND w, UINT, UINT_PTR id, DWORD) {
-        KillTimer(w, id);
-        *g_timedOut = true;
-        EndDialog(w, -2);
-    });
     if (drive)
         drive(window);
-    cancel(window);  // after the steps; a dialog the steps ended ignores it
+    if (!IsWindow(window))
+        return;
+    cancel(window);  // a dialog the steps ended ignores it
+    SetTimer(window, kClosingTimer, kClosingLimitMs, [](HWND open, UINT, UINT_PTR id, DWORD) {
+        KillTimer(open, id);
+        ADD_FAILURE() << "'" << windowText(open) << "' still open 2 s after Cancel";
+        EndDialog(open, -2);
+    });
 }
 
 bool pumpUntil(const std::function<bool()>& done, UINT timeLimitMs)

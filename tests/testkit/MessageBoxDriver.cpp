@@ -1,5 +1,7 @@
 #include "testkit/MessageBoxDriver.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 
 #include "testkit/Controls.h"
@@ -57,7 +59,9 @@ void MessageBoxDriver::inspect(HWND window)
     HWND textControl = GetDlgItem(window, kBoxTextId);
     if (!textControl) {
         if (dialogHandler_)
-            dialogHandler_(window);
+            return dialogHandler_(window);
+        ADD_FAILURE() << "a dialog nobody expected: '" << windowText(window) << "'";
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
         return;
     }
     ShownBox box{GetWindow(window, GW_OWNER), "", windowText(window), windowText(textControl),
@@ -76,6 +80,14 @@ void MessageBoxDriver::inspect(HWND window)
     if (!answers_.empty()) {
         answer = answers_.front();
         answers_.pop_front();
+    }
+    if (std::ranges::find(box.buttons, answer) == box.buttons.end()) {
+        if (answer == kNobodyExpects)
+            ADD_FAILURE() << "a box nobody expected: '" << box.caption << "': " << box.text;
+        else
+            ADD_FAILURE() << "the box '" << box.caption << "' has no button " << answer << ": " << box.text;
+        if (!box.buttons.empty())
+            answer = box.buttons.back();
     }
     // Posted: the box handles the click from its own message loop, as a user's click.
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, answer)));

@@ -23,8 +23,12 @@ struct ShownBox {
 // that activates is recorded and answered with the next queued button (or the
 // default). Other dialogs are handed to the dialog handler, if one is set, which
 // drives them with their own messages. The boxes are real: nothing is replaced.
+// What cannot be answered as the test meant (a dialog without a handler, a box
+// without the button chosen, any box when the default is kNobodyExpects) fails the
+// running test and is closed with its last button (No, Cancel), so nothing waits.
 class MessageBoxDriver {
 public:
+    static constexpr int kNobodyExpects = 0;
     explicit MessageBoxDriver(int defaultButton = IDOK);
     ~MessageBoxDriver();
     MessageBoxDriver(const MessageBoxDriver&) = delete;

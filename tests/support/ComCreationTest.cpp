@@ -12,16 +12,9 @@
 #include "testkit/FileGuards.h"
 #include "testkit/MessageBoxDriver.h"
 #include "testkit/ServedClass.h"
+#include "testkit/TestGuid.h"
 
 namespace {
-
-std::string newGuid(GUID& guid)
-{
-    CoCreateGuid(&guid);
-    wchar_t text[40] = {};
-    StringFromGUID2(guid, text, 40);
-    return toAnsi(text);
-}
 
 // qnshow.txt in a temporary directory of the test's own (GetTempPathA follows TMP).
 class Creation : public ::testing::Test {
@@ -75,8 +68,8 @@ INSTANTIATE_TEST_SUITE_P(Table, CreationRoads, ::testing::ValuesIn(kRoads));
 TEST_F(Creation, UnregisteredClassIsNamedByItsClsidAndInterfaceByItsRegisteredName)
 {
     GUID clsid, iid;
-    const std::string clsidText = newGuid(clsid);
-    testkit::RegistryTree interfaceKey("Interface\\" + newGuid(iid));
+    const std::string clsidText = testkit::newTestGuid(clsid);
+    testkit::RegistryTree interfaceKey("Interface\\" + testkit::newTestGuid(iid));
     interfaceKey.setText("", nullptr, "ICapeTestProbe");
     void* out = reinterpret_cast<void*>(1);
     EXPECT_EQ(createInterface(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, &out, L""), REGDB_E_CLASSNOTREG)
@@ -93,7 +86,7 @@ TEST_F(Creation, UnregisteredClassIsNamedByItsClsidAndInterfaceByItsRegisteredNa
 TEST(RegistryText, GetRegPathReadsStringsUnderTheClassesRoot)
 {
     GUID guid;
-    const std::string key = "CLSID\\" + newGuid(guid);
+    const std::string key = "CLSID\\" + testkit::newTestGuid(guid);
     EXPECT_EQ(GetRegPath(key.c_str(), "Name"), "") << "a missing key gives an empty text";
     testkit::RegistryTree tree(key);
     tree.setText("", nullptr, "default %s text");

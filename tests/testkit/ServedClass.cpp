@@ -3,6 +3,7 @@
 #include <oleauto.h>
 
 #include "support/AnsiText.h"
+#include "testkit/TestGuid.h"
 
 namespace testkit {
 
@@ -24,10 +25,7 @@ struct ServedClass::Factory final : ComDouble<IClassFactory> {
 
 ServedClass::ServedClass(const ClassRegistration& registration, Creator create)
 {
-    CoCreateGuid(&clsid_);
-    wchar_t text[40] = {};
-    StringFromGUID2(clsid_, text, 40);
-    clsidText_ = toAnsi(text);
+    clsidText_ = newTestGuid(clsid_);
     classKey_ = std::make_unique<RegistryTree>("CLSID\\" + clsidText_);
     if (!registration.progIdStem.empty()) {
         // The CLSID's first group keeps the ProgIDs of concurrent runs apart.

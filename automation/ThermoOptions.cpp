@@ -189,7 +189,10 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::put_supportedPhaseTypes(VARIANT value)
     return methodBoundary("supportedPhaseTypes", hostWindow, [&] {
         // A reference (as late-bound hosts pass arrays) is followed: the object keeps its
         // own copy of the array, never a pointer into the caller's memory. A value that
-        // cannot be copied is refused with the copy's code (like the getter's).
+        // cannot be copied is refused with the copy's code (like the getter's); a
+        // reference to nothing is refused before it is followed.
+        if ((value.vt & VT_BYREF) && !value.byref)
+            return reportError(E_POINTER, kUnexpectedErrorText, "supportedPhaseTypes", hostWindow, true);
         return VariantCopyInd(&supportedPhaseTypes, &value);
     });
 }

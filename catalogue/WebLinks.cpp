@@ -32,7 +32,8 @@ struct MissingArgument : VariantHolder {
     }
 };
 
-HRESULT navigateWithBrowserObject(const std::string& url, REFCLSID browserClass, const DialogErrorReporter& reportError)
+HRESULT navigateWithBrowserObject(const std::string& url, const std::wstring& webAddress, REFCLSID browserClass,
+                                  const DialogErrorReporter& reportError)
 {
     ComPtr<IWebBrowser> browser;
     // The browser is always created on this machine (no server name).
@@ -50,8 +51,7 @@ HRESULT navigateWithBrowserObject(const std::string& url, REFCLSID browserClass,
 
     application->put_Visible(VARIANT_TRUE);  // its result does not matter
 
-    const std::wstring wideUrl = toWide(url);
-    UniqueBstr address(wideUrl.c_str());
+    UniqueBstr address(webAddress.c_str());
     if (!address.get())
         throw NavigationFault{E_OUTOFMEMORY};
     MissingArgument flags, targetFrameName, postData, headers;
@@ -61,14 +61,6 @@ HRESULT navigateWithBrowserObject(const std::string& url, REFCLSID browserClass,
     return navigated;
 }
 
-HRESULT navigateWithShell(const std::string& url, const ShellOpener& openWithShell,
-                          const DialogErrorReporter& reportError)
-{
-    const std::wstring address = webAddressForShell(url);
-    if (address.empty() || !openWithShell(address))
-        return reportError("Error navigating to url '" + url + "'");
-    return S_OK;
-}
 
 bool startsWithNoCase(const std::string& text, const std::string& prefix)
 {
@@ -84,10 +76,13 @@ HRESULT navigateToURL(const std::string& url, REFCLSID browserClass, const Shell
 {
     if (url.empty())
         return reportError("Component does not provide any URL for that field");
+    const std::wstring address = webAddress(url);
+    if (address.empty())
+        return reportError("Error navigating to url '" + url + "'");
     try {
         if (!classRegistered(browserClass))
-            return navigateWithShell(url, openWithShell, reportError);
-        return navigateWithBrowserObject(url, browserClass, reportError);
+            return openWithShell(address) ? S_OK : reportError("Error navigating to url '" + url + "'");
+        return navigateWithBrowserObject(url, address, browserClass, reportError);
     } catch (...) {
         return reportError("Unexpected Error navigating to url '" + url + "'");
     }
@@ -112,7 +107,7 @@ bool classRegistered(REFCLSID clsid)
     return false;
 }
 
-std::wstring webAddressForShell(const std::string& url)
+std::wstring webAddress(const std::string& url)
 {
     if (startsWithNoCase(url, "http://") || startsWithNoCase(url, "https://"))
         return toWide(url);

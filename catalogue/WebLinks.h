@@ -30,11 +30,12 @@ HRESULT navigateToURL(const std::string& url, REFCLSID browserClass, const Shell
 // True when the class is registered with a server that COM could start.
 bool classRegistered(REFCLSID clsid);
 
-// What the shell may open for url: the address itself when it is an http or https
-// address, "http://" + url when it names no scheme (as a browser's address bar
-// would read it), and nothing (empty) for anything else: the shell would run a
-// program or open a file where a browser only shows a page.
-std::wstring webAddressForShell(const std::string& url);
+// What the browser object or the shell may open for url: the address itself when it
+// is an http or https address, "http://" + url when it names no scheme (as a
+// browser's address bar would read it), and nothing (empty) for anything else: a
+// file, a share, a script or a program would be run or opened where a browser only
+// shows a page.
+std::wstring webAddress(const std::string& url);
 
 // The shell's "open" of address (ShellExecuteEx), without the shell's own messages.
 bool openInDefaultBrowser(const std::wstring& address);

@@ -53,7 +53,8 @@ std::string describeHResult(HRESULT code);
 void showHResultMessage(const char* text, HRESULT code);
 
 // Every message box of the library goes through here (but showHResultMessage's).
-// owner null: the default owner window; none either: MB_SYSTEMMODAL is added.
+// owner null: the default owner window; none either: MB_SYSTEMMODAL is added. An
+// owner that is no longer a window is dropped (MB_TASKMODAL): the box still shows.
 // Returns what MessageBoxA returns (the button pressed).
 int showMessage(const char* text, const char* caption, UINT style, HWND owner);
 

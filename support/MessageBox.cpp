@@ -21,5 +21,11 @@ int showMessage(const char* text, const char* caption, UINT style, HWND owner)
     owner = boxOwner(owner);
     if (!owner)
         style |= MB_SYSTEMMODAL;
+    else if (!IsWindow(owner)) {
+        // The host gave a window that is gone: MessageBox would refuse it and the user
+        // would see nothing, so the box stands on its own, modal to this thread.
+        owner = nullptr;
+        style |= MB_TASKMODAL;
+    }
     return MessageBoxA(owner, text ? text : "", caption ? caption : "", style);
 }

@@ -93,12 +93,12 @@ void CCapeOpenDlg::DisplayCategoryComponents(HTREEITEM categoryItem, const std::
 void CCapeOpenDlg::DisplayPropertyPackageManagerPropPacks(HTREEITEM managerCategoryItem)
 {
     ApartmentScope apartment;
-    std::string identifier;
-    std::string package;
-    try {
-        for (HTREEITEM managerItem = tree_.firstChild(managerCategoryItem); managerItem;
-             managerItem = tree_.nextSibling(managerItem)) {
-            package.clear();
+    // A manager that fails is reported, and the managers after it are still listed.
+    for (HTREEITEM managerItem = tree_.firstChild(managerCategoryItem); managerItem;
+         managerItem = tree_.nextSibling(managerItem)) {
+        std::string identifier;
+        std::string package;
+        try {
             // The item's own record names its ProgID; a registered Name may itself hold
             // brackets, which would mislead a split of the label.
             const auto* managerRecord = reinterpret_cast<const CAPETreeItemTag*>(tree_.data(managerItem));
@@ -124,9 +124,9 @@ void CCapeOpenDlg::DisplayPropertyPackageManagerPropPacks(HTREEITEM managerCateg
                 GetInfoForCLSID(clsid, kPackageCatid, *record, name);
                 InsertTreeItem(managerItem, name, record);
             }
+        } catch (...) {
+            reportDialogError("CCapeOpenDlg::DisplayPropertyPackageManagerPropPacks. PropertyPackageManager: " +
+                              identifier + ", propPackage: " + package);
         }
-    } catch (...) {
-        reportDialogError("CCapeOpenDlg::DisplayPropertyPackageManagerPropPacks. PropertyPackageManager: " +
-                          identifier + ", propPackage: " + package);
     }
 }

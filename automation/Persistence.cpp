@@ -141,6 +141,11 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::saveStorage()
                     std::string(kSavingFailed) + ": the host has given no container (setup) to ask for the storage.";
                 return reportError(OLE_E_NOSTORAGE, text.c_str(), nullptr, hostWindow, true);
             }
+            // A component whose persistence could not be asked when it was handed over is
+            // asked again (a failure is raised): a transient failure then never turns
+            // into a save of nothing.
+            if (component)
+                persistType = persistKind();
             VariantHolder answer;
             HRESULT hr = container->storageRequest(kStorageToSaveInto, &answer);
             if (FAILED(hr))

@@ -148,10 +148,13 @@ HRESULT CCCAPEGUI::reportPersistenceFailure(HRESULT code, const char* text, cons
     if (message.size() > kMaxHostMessageLength)
         message.resize(kMaxHostMessageLength);
 
-    HRESULT hr = prepareHostForMessage(*container.get());
+    // Held for the whole hand-over: the host may let go of its components (and with
+    // them the container) from inside its own calls.
+    const ComPtr<ExtnContainer> host = container;
+    HRESULT hr = prepareHostForMessage(*host.get());
     if (SUCCEEDED(hr)) {
         UniqueBstr hostMessage = UniqueBstr::attach(newBstr(message));
-        hr = container->handOverMessage(hostMessage.get(), 0);
+        hr = host->handOverMessage(hostMessage.get(), 0);
     }
     if (FAILED(hr))
         return reportUnexpected(hr);

@@ -193,6 +193,9 @@ private:
     PersistKind persistType = kPersistNone;
     ComPtr<ExtnContainer> container;
     bool isRecalling = false;
+    // The last recall of the component failed: saving it would overwrite the state
+    // it could not read, so saveStorage refuses until a recall or InitNew succeeds.
+    bool documentUnread = false;
     unsigned long categoryFilter = catf_All;
     CQnBSTR serverName;  // shared with the copies made of it
     std::string itemCATID;

@@ -35,7 +35,10 @@ HRESULT askComponent(const ComPtr<IDispatch>& component, REFIID iid, ComPtr<Pers
 }
 
 // Writes a stream-based component into the "CAPEOPEN" stream of storage and commits
-// the storage. Each failing step is reported.
+// the storage, all or nothing: the component writes into a new stream beside it,
+// which replaces "CAPEOPEN" only once Save succeeded; after a failure the previous
+// bytes stay as they were and the new stream is removed. Each failing step is
+// reported.
 template <class Persist>
 HRESULT saveIntoStream(const ComPtr<IDispatch>& component, REFIID iid, IStorage* storage)
 {
@@ -45,9 +48,20 @@ HRESULT saveIntoStream(const ComPtr<IDispatch>& component, REFIID iid, IStorage*
         return hr;
     requireStorage(storage);
     ComPtr<IStream> stream;
-    hr = storage->CreateStream(kComponentStreamName, kStreamCreateMode, 0, 0, stream.put());
-    if (SUCCEEDED(hr))
+    hr = storage->CreateStream(kNewComponentStreamName, kStreamCreateMode, 0, 0, stream.put());
+    if (SUCCEEDED(hr)) {
         hr = persist->Save(stream.get(), TRUE);
+        stream = nullptr;  // an element is renamed or destroyed closed
+        if (FAILED(hr))
+            storage->DestroyElement(kNewComponentStreamName);
+    }
+    if (SUCCEEDED(hr)) {
+        hr = storage->DestroyElement(kComponentStreamName);
+        if (hr == STG_E_FILENOTFOUND)
+            hr = S_OK;  // the first save
+    }
+    if (SUCCEEDED(hr))
+        hr = storage->RenameElement(kNewComponentStreamName, kComponentStreamName);
     if (SUCCEEDED(hr))
         hr = storage->Commit(STGC_DEFAULT);
     if (FAILED(hr))
@@ -79,6 +93,7 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::setComponent(IDispatch* comp)
 {
     const auto alive = enterMethod();
     persistType = kPersistNone;
+    documentUnread = false;
     component = ComPtr<IDispatch>::attach(comp);
     // A component that cannot be asked is reported twice: as the persistence failure
     // getPersistType reports, then as this method's own failure.
@@ -141,6 +156,12 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::saveStorage()
                     std::string(kSavingFailed) + ": the host has given no container (setup) to ask for the storage.";
                 return reportError(OLE_E_NOSTORAGE, text.c_str(), nullptr, hostWindow, true);
             }
+            if (component && documentUnread) {
+                const std::string text = std::string(kSavingFailed) +
+                                         ": the component could not be loaded from the document, so what it "
+                                         "would save is not what the document holds; the saved state is kept.";
+                return reportError(E_ABORT, text.c_str(), nullptr, hostWindow, true);
+            }
             // A component whose persistence could not be asked when it was handed over is
             // asked again (a failure is raised): a transient failure then never turns
             // into a save of nothing.
@@ -170,7 +191,7 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::loadStorage(VARIANT_BOOL recalling)
 {
     const auto alive = enterMethod();
     isRecalling = recalling == VARIANT_TRUE;
-    return methodBoundaryReportedBy(
+    const HRESULT loaded = methodBoundaryReportedBy(
         [&](HRESULT) {
             return reportPersistenceFailure(kPersistenceFailure, kLoadingFailed, itemDisplayName().c_str());
         },
@@ -224,4 +245,9 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::loadStorage(VARIANT_BOOL recalling)
             leaveMethodOK();
             return hr;
         });
+    // A recall that failed leaves the component without the document's state; one that
+    // succeeded, or an initialisation as new, gives it a state of its own to save.
+    if (isRecalling || SUCCEEDED(loaded))
+        documentUnread = isRecalling && FAILED(loaded);
+    return loaded;
 }

@@ -17,6 +17,8 @@ inline constexpr long kStorageToSaveInto = 18;
 // Stream-based components are written into this one stream of their storage, with
 // nothing of the library's own around their data.
 inline constexpr wchar_t kComponentStreamName[] = L"CAPEOPEN";
+// Where a save writes before its bytes replace the saved ones (never left behind).
+inline constexpr wchar_t kNewComponentStreamName[] = L"CAPEOPEN.new";
 inline constexpr DWORD kStreamCreateMode = STGM_CREATE | STGM_SHARE_EXCLUSIVE | STGM_READWRITE;  // 0x1012
 inline constexpr DWORD kStreamOpenMode = STGM_SHARE_EXCLUSIVE | STGM_READ;                       // 0x10
 

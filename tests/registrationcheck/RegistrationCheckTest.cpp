@@ -133,12 +133,10 @@ INSTANTIATE_TEST_SUITE_P(
         FindingRow{"ThirtyTwoBitOnly",
                    [](Install& in) {
                        GUID guid;
-                       CoCreateGuid(&guid);
-                       wchar_t text[40] = {};
-                       StringFromGUID2(guid, text, 40);
-                       RegistryTree& key = in.key("CLSID\\" + toAnsi(text), KEY_WOW64_32KEY);
+                       const std::string clsid = testkit::newGuid(guid);
+                       RegistryTree& key = in.key("CLSID\\" + clsid, KEY_WOW64_32KEY);
                        key.createKey("Implemented Categories\\" + kUnitCatid);
-                       in.subject = "QnCheck.Unit32." + toAnsi(text).substr(1, 8);
+                       in.subject = "QnCheck.Unit32." + clsid.substr(1, 8);
                        key.setText("ProgID", nullptr, in.subject);
                    },
                    {"error: <id> [Unit Operations]: registered for 32-bit programs only; this 64-bit host cannot load "
@@ -220,11 +218,9 @@ TEST(RegistrationReport, EndsWithTheCountOfComponentsErrorsAndWarnings)
         << "a filter without a listed category checks nothing";
     // A category of the test's own: nothing else on the machine is in it.
     GUID guid;
-    CoCreateGuid(&guid);
-    wchar_t catid[40] = {};
-    StringFromGUID2(guid, catid, 40);
-    const std::string narrowCatid = toAnsi(catid);
-    const CategoryEntry category{kUnitOperationFilter, catid, narrowCatid.c_str(), "Test Units"};
+    const std::string narrowCatid = testkit::newGuid(guid);
+    const std::wstring catid(narrowCatid.begin(), narrowCatid.end());
+    const CategoryEntry category{kUnitOperationFilter, catid.c_str(), narrowCatid.c_str(), "Test Units"};
     Install clean, broken;
     clean.component(kDescribed, "QnCheck.Clean", narrowCatid);
     broken.component({{"Description", "Heats"}}, "QnCheck.Unit", narrowCatid, {}, false);

@@ -22,12 +22,17 @@ struct ServedClass::Factory final : ComDouble<IClassFactory> {
     int creations = 0;
 };
 
+std::string newGuid(GUID& guid)
+{
+    CoCreateGuid(&guid);
+    wchar_t text[40] = {};
+    StringFromGUID2(guid, text, 40);
+    return toAnsi(text);
+}
+
 ServedClass::ServedClass(const ClassRegistration& registration, Creator create)
 {
-    CoCreateGuid(&clsid_);
-    wchar_t text[40] = {};
-    StringFromGUID2(clsid_, text, 40);
-    clsidText_ = toAnsi(text);
+    clsidText_ = newGuid(clsid_);
     classKey_ = std::make_unique<RegistryTree>("CLSID\\" + clsidText_);
     if (!registration.progIdStem.empty()) {
         // The CLSID's first group keeps the ProgIDs of concurrent runs apart.

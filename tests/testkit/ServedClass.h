@@ -22,6 +22,9 @@ namespace testkit {
 // Values of a "CapeDescription" key: value name to text.
 using DescriptionTexts = std::map<std::string, std::string>;
 
+// A fresh GUID, and its text braced and upper case as StringFromGUID2 writes it.
+std::string newGuid(GUID& guid);
+
 // What the class factory does for each creation: make an object and answer for iid.
 using Creator = std::function<HRESULT(REFIID iid, void** out)>;
 

@@ -5,23 +5,15 @@
 #include <deque>
 #include <string>
 
-#include "support/AnsiText.h"
 #include "support/ComPtr.h"
 #include "support/ErrorReport.h"
 #include "testkit/ComDouble.h"
 #include "testkit/FileGuards.h"
 #include "testkit/MessageBoxDriver.h"
 #include "testkit/ServedClass.h"
+#include "testkit/ServerNameSpy.h"
 
 namespace {
-
-std::string newGuid(GUID& guid)
-{
-    CoCreateGuid(&guid);
-    wchar_t text[40] = {};
-    StringFromGUID2(guid, text, 40);
-    return toAnsi(text);
-}
 
 // qnshow.txt in a temporary directory of the test's own (GetTempPathA follows TMP).
 class Creation : public ::testing::Test {
@@ -47,7 +39,7 @@ const Road kRoads[] = {
     {nullptr, kRemoteOrInproc, {E_INVALIDARG, E_NOTIMPL}, E_NOTIMPL, 2},  // explained with the context as given
     {nullptr, CLSCTX_INPROC_SERVER, {E_INVALIDARG, S_OK}, E_INVALIDARG, 1},  // no remote flag, no retry
     {L"localhost", CLSCTX_INPROC_SERVER, {S_OK}, S_OK, 1},                  // a server name: CoCreateInstanceEx
-    {L"localhost", CLSCTX_INPROC_SERVER, {E_NOTIMPL}, E_NOTIMPL, 1},
+    {L"localhost", kRemoteOrInproc, {E_INVALIDARG, S_OK}, E_INVALIDARG, 1},  // never retried in-process
 };
 
 }  // namespace
@@ -60,10 +52,12 @@ TEST_P(CreationRoads, AnswerTheFactorysResultAndExplainFailures)
         road.results.pop_front();
         return FAILED(next) ? next : testkit::creatorOf<testkit::ComDouble<IUnknown>>()(iid, out);
     });
+    const testkit::ServerNameSpy spy(GetModuleHandleA(nullptr));
     ComPtr<IUnknown> created;
     EXPECT_EQ(createInterface(served.clsid(), nullptr, road.context, IID_IUnknown, created.putVoid(), road.server),
               road.expected);
     EXPECT_EQ(served.creations(), road.creations) << "creations asked of the class factory";
+    EXPECT_EQ(spy.seen(), road.server ? road.server + std::wstring(L"\n") : L"") << "the server is named to COM";
     EXPECT_EQ(bool(created), SUCCEEDED(road.expected)) << "an object exactly on success";
     const std::string line = "Error creating interface 'IUnknown' for class '" + served.progId() + "' context " +
                              std::to_string(road.context);
@@ -75,8 +69,8 @@ INSTANTIATE_TEST_SUITE_P(Table, CreationRoads, ::testing::ValuesIn(kRoads));
 TEST_F(Creation, UnregisteredClassIsNamedByItsClsidAndInterfaceByItsRegisteredName)
 {
     GUID clsid, iid;
-    const std::string clsidText = newGuid(clsid);
-    testkit::RegistryTree interfaceKey("Interface\\" + newGuid(iid));
+    const std::string clsidText = testkit::newGuid(clsid);
+    testkit::RegistryTree interfaceKey("Interface\\" + testkit::newGuid(iid));
     interfaceKey.setText("", nullptr, "ICapeTestProbe");
     void* out = reinterpret_cast<void*>(1);
     EXPECT_EQ(createInterface(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, &out, L""), REGDB_E_CLASSNOTREG)
@@ -93,7 +87,7 @@ TEST_F(Creation, UnregisteredClassIsNamedByItsClsidAndInterfaceByItsRegisteredNa
 TEST(RegistryText, GetRegPathReadsStringsUnderTheClassesRoot)
 {
     GUID guid;
-    const std::string key = "CLSID\\" + newGuid(guid);
+    const std::string key = "CLSID\\" + testkit::newGuid(guid);
     EXPECT_EQ(GetRegPath(key.c_str(), "Name"), "") << "a missing key gives an empty text";
     testkit::RegistryTree tree(key);
     tree.setText("", nullptr, "default %s text");

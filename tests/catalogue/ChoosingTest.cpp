@@ -50,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "<manager>"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(CatalogueTest, TryAgainAndNoToAbortKeepTheDialogAndADoubleClickAcceptsWithoutAsking)
+TEST_F(CatalogueTest, EnterAndEscapeAskToTryAgainAndToAbortAndADoubleClickAcceptsWithoutAsking)
 {
     const testkit::LabelPath manager = installed().expand({kManagersCategory, "Thermo Manager [<manager>]"});
     ComponentManagerRun run(1536);
@@ -61,8 +61,8 @@ TEST_F(CatalogueTest, TryAgainAndNoToAbortKeepTheDialogAndADoubleClickAcceptsWit
                   tree.doubleClick({kManagersCategory});
                   EXPECT_EQ(run.boxes().count(), 0u) << "double-clicking a category does nothing";
                   tree.select(manager);
-                  testkit::click(dialog, IDOK);
-                  testkit::click(dialog, IDCANCEL);
+                  testkit::pressKey(dialog, VK_RETURN);  // Accept
+                  testkit::pressKey(dialog, VK_ESCAPE);  // Cancel
                   EXPECT_TRUE(IsWindow(dialog)) << "Yes to try again and No to abort keep the dialog open";
                   tree.doubleClick({manager[0], manager[1], "SRK"});
               }),

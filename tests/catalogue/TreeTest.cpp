@@ -10,23 +10,32 @@ using testkit::TreeView;
 struct FilterRow {
     unsigned long filter;
     Lines categories;
+    std::string settings;  // the module's settings file: what follows its section line
+    bool coGentsShown = false;
 };
 using CategoriesOfAFilter = CatalogueTable<FilterRow>;
 
-TEST_P(CategoriesOfAFilter, AreListedInTableOrderWithoutRecords)
+TEST_P(CategoriesOfAFilter, AreListedInTableOrderWithoutRecordsAndTheCOGentsButtonOnlyForTheSettingOne)
 {
-    ComponentManagerRun run(GetParam().filter);
+    const FilterRow& row = GetParam();
+    const testkit::TemporaryFile ini(testkit::programFolder() + "\\catalogue_tests.ini", "[general]\n" + row.settings);
+    ComponentManagerRun run(row.filter);
     TreeNode tree;
-    EXPECT_EQ(run([&](HWND dialog) { tree = TreeView(dialog).read(); }), IDCANCEL) << "cancelled";
-    EXPECT_EQ(tree.childLabels(), GetParam().categories) << "the categories of the filter, in table order";
+    bool shown = !row.coGentsShown;
+    EXPECT_EQ(run([&](HWND dialog) { tree = TreeView(dialog).read(), shown = testkit::isShown(dialog, IDC_COGENTS); }),
+              IDCANCEL)
+        << "cancelled";
+    EXPECT_EQ(tree.childLabels(), row.categories) << "the categories of the filter, in table order";
+    EXPECT_EQ(shown, row.coGentsShown) << "the COGents button, with the settings " << row.settings;
     EXPECT_EQ(run.boxes().count(), 1u) << "no box but the question on cancelling";
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Catalogue, CategoriesOfAFilter,
-    ::testing::Values(FilterRow{32, {kUnitsCategory}}, FilterRow{512, {kManagersCategory}},
-                      FilterRow{1024, {kPackagesCategory}}, FilterRow{33, {kUnitsCategory}}, FilterRow{65536, {}},
-                      FilterRow{32 | 512 | 1024, {kUnitsCategory, kManagersCategory, kPackagesCategory}}));
+    ::testing::Values(FilterRow{32, {kUnitsCategory}, "COGents=1", true}, FilterRow{65536, {}, "COGents=yes"},
+                      FilterRow{512, {kManagersCategory}, "COGents=2"}, FilterRow{33, {kUnitsCategory}, "COGents="},
+                      FilterRow{1024, {kPackagesCategory}, "COGents=11"},
+                      FilterRow{32 | 512 | 1024, {kUnitsCategory, kManagersCategory, kPackagesCategory}, ""}));
 
 TEST_F(CatalogueTest, ListsComponentsByNameAndProgIDAndPackagesUnderTheirManagerAfterEveryRebuild)
 {

@@ -15,6 +15,7 @@
 #include "testkit/HostWindow.h"
 #include "testkit/MessageBoxDriver.h"
 #include "testkit/Samples.h"
+#include "testkit/ServerNameSpy.h"
 #include "testkit/TestAccess.h"
 
 using namespace testkit;
@@ -97,6 +98,7 @@ struct Outcome {
     IID handedOver = IID_NULL;       // on success: an interface the component handed over has
     Parent parent = Parent::Untouched;
     LONG persistType = 0;
+    const wchar_t* server = nullptr;  // serverName, when the host sets one
 };
 
 // "@" in a text is the subject's ProgID.
@@ -125,12 +127,15 @@ TEST_P(Outcomes, AreExplainedReturnedAndHandedOverAsTheHostExpects)
     else
         progId = std::get<const char*>(row.subject);
     choose(row.package ? row.package : progId, row.package ? progId : "", row.filter, row.version);
+    const ServerNameSpy spy(GetModuleHandleA("QnCOGUI11.dll"));
+    ASSERT_EQ(S_OK, row.server ? gui->put_serverName(UniqueBstr(row.server).get()) : S_OK);
 
     auto sentinel = makeDouble<Sentinel>();
     IDispatch *component = sentinel.get(), *parent = sentinel.get();
     EXPECT_EQ(row.code, gui->createComp(&component, &parent)) << "createComp returns the failure's code (or S_OK)";
     ComPtr<IDispatch> handed = ComPtr<IDispatch>::attach(component != sentinel.get() ? component : nullptr);
     ComPtr<IDispatch> manager = ComPtr<IDispatch>::attach(parent != sentinel.get() ? parent : nullptr);
+    EXPECT_EQ(spy.seen(), row.server ? row.server + std::wstring(L"\n") : L"") << "the component's server is named";
     ComPtr<IErrorInfo> stale;
     EXPECT_NE(S_OK, GetErrorInfo(0, stale.put())) << "no error object is left on the thread";
 
@@ -183,8 +188,8 @@ void failInitialize(PackageDouble& made) { made.failCall("Initialize", 0x8004050
 const Outcome outcomes[] = {
     // Created and handed over; a version the component does not implement is a warning.
     {"SampleUnit", "Tarnwick.Mixer", nullptr, units, 0, S_OK, {}, IID_ICapeUnit, Parent::Untouched, 3},
-    {"Unit11UnderTheUnitFilter", "Tarnwick.Mixer", nullptr, units, 110, S_OK, {}, IID_ICapeUnit, Parent::Untouched,
-     3},
+    {"Unit11OnANamedServer", "Tarnwick.Mixer", nullptr, units, 110, S_OK, {}, IID_ICapeUnit, Parent::Untouched, 3,
+     L"localhost"},
     {"UnitOfNotSupportedVersion", "Tarnwick.Mixer", nullptr, units, 1000, S_OK, {notValidated, otherVersion},
      IID_ICapeUnit, Parent::Untouched, 3},
     {"AnyComponentNeedsOnlyIDispatch", unitThat([](UnitDouble& made) { made.refuse(IID_ICapeUnit); }), nullptr,

@@ -30,13 +30,6 @@ void type(HWND dialog, const std::string& text)
         SendDlgItemMessageA(dialog, IDC_FIND_BOX, WM_CHAR, static_cast<unsigned char>(c), 1);
 }
 
-// The Escape key as the dialog's message loop hands it over (IsDialogMessage).
-void pressEscape(HWND dialog)
-{
-    MSG key{GetDlgItem(dialog, IDC_FIND_BOX), WM_KEYDOWN, VK_ESCAPE, 0x00010001, 0, {}};
-    IsDialogMessageA(dialog, &key);
-}
-
 struct NarrowingRow {
     const char* name;
     std::string typed;  // <mixer> etc. stand for the installed ProgIDs
@@ -110,7 +103,7 @@ TEST_F(CatalogueTest, EscapeInTheFindBoxBringsTheWholeTreeAndTheSelectionBack)
             << "and the panel is empty";
         EXPECT_FALSE(testkit::isEnabled(dialog, IDC_VENDOR_URL)) << "its web buttons off";
 
-        pressEscape(dialog);
+        testkit::pressKey(dialog, VK_ESCAPE, IDC_FIND_BOX);
         EXPECT_EQ(testkit::controlText(dialog, IDC_FIND_BOX), "") << "Escape clears the box";
         EXPECT_EQ(itemsOf(dialog), whole) << "and the whole tree is back";
         EXPECT_EQ(testkit::controlText(dialog, IDC_DESCRIPTION), "Mixes streams")
@@ -118,7 +111,7 @@ TEST_F(CatalogueTest, EscapeInTheFindBoxBringsTheWholeTreeAndTheSelectionBack)
         EXPECT_EQ(run.boxes().count(), 0u) << "Escape in a box with text does not cancel the dialog";
 
         run.driver.answerNextBox(IDNO);
-        pressEscape(dialog);
+        testkit::pressKey(dialog, VK_ESCAPE, IDC_FIND_BOX);
         ASSERT_EQ(run.boxes().count(), 1u) << "Escape in the empty box cancels, which asks first";
         EXPECT_EQ(run.boxes().last().text, kAbortQuestion) << "the question to abort";
     });

@@ -4,6 +4,7 @@
 
 #include "testkit/CapeDoubles.h"
 #include "testkit/HostContainer.h"
+#include "testkit/TaskMemory.h"
 
 using namespace testkit;
 
@@ -95,17 +96,16 @@ TEST_F(HeldComponent, AProgIdNoLongerRegisteredIsKeptAndNamed)
 TEST_F(HeldComponent, ShowGuiLeavesTheCallersStringsAlone)
 {
     ComPtr<ICCAPEGUI> gui = libraryObject(kUnitsFilter);
+    TaskMemory& memory = TaskMemory::instance();
+    ASSERT_TRUE(memory.countsBstrs()) << "BSTRs are counted: the test runs with OANOCACHE=1, as its CTest entry sets";
     UniqueBstr ownedComponent(L"the host's own text"), ownedCatids(L"the host's other text");
     BSTR component = ownedComponent.get(), catids = ownedCatids.get();
+    const long before = memory.live();
     ASSERT_EQ(driver.run([&] { return gui->ShowGUI(&component, &catids); }, [&](HWND) { driver.answerNextBox(IDYES); }),
               S_OK);
-    EXPECT_NE(component, ownedComponent.get()) << "the choice is a new string";
-    EXPECT_STREQ(ownedComponent.get(), L"the host's own text") << "what the host passed in is untouched";
-    EXPECT_STREQ(ownedCatids.get(), L"the host's other text");
-    if (component != ownedComponent.get())
-        SysFreeString(component);
-    if (catids != ownedCatids.get())
-        SysFreeString(catids);
+    EXPECT_EQ(memory.live(), before + 2) << "the choice in two new strings, and the host's own not freed";
+    const UniqueBstr chosen[] = {UniqueBstr::attach(component != ownedComponent.get() ? component : nullptr),
+                                 UniqueBstr::attach(catids != ownedCatids.get() ? catids : nullptr)};
 }
 
 }  // namespace

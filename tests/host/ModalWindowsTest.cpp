@@ -83,42 +83,33 @@ TEST_F(ModalWindows, AFailedProbeIsExplainedOverTheComponentManager)
     EXPECT_TRUE(window.enabled()) << "the host is enabled once the dialog is closed";
 }
 
-TEST_F(ModalWindows, AManagerThatFailsDuringARefreshIsExplainedOverTheComponentManager)
-{
-    ServedClass manager({"QnTest.LockedManager", {kManagerCatid}, {{"Name", "Locked Manager"}}},
-                        failingCreator(0x80040503, L"The manager has no licence."));
-    ComPtr<ICCAPEGUI> gui = libraryObject(kManagersFilter);
-    HWND dialogWindow = nullptr;
-    showGUI(gui.get(), [&](HWND dialog) {
-        dialogWindow = dialog;
-        recordBoxes();  // the boxes of the refresh, not of the first listing
-        click(dialog, IDC_REFRESH);
-        driver.boxes().onBox(nullptr);
-    });
-    expectBoxesOver(dialogWindow);
-}
-
-TEST_F(ModalWindows, ASecondThermoGuiIsRefusedAndTheFirstStillStoresItsOptions)
+TEST_F(ModalWindows, ASecondDialogIsRefusedAndTheFirstStillStoresItsOptions)
 {
     ComPtr<ICCAPEGUI> gui = libraryObject(kManagersFilter);
     ASSERT_EQ(S_OK, gui->setCompOptions(VARIANT_FALSE, VARIANT_FALSE, VARIANT_FALSE));
     recordBoxes();
     HWND packageDialog = nullptr;
-    HRESULT second = S_OK;
+    BSTR component = nullptr, catids = nullptr;
+    std::vector<HRESULT> second;
     driver.run([&] { return gui->ShowThermoGUI(VARIANT_TRUE); },
                [&](HWND dialog) {
                    packageDialog = dialog;
                    click(dialog, IDC_ALLOW_SUBSETS);
-                   second = gui->ShowThermoGUI(VARIANT_TRUE);
+                   second = {gui->ShowThermoGUI(VARIANT_TRUE), gui->ShowGUI(&component, &catids),
+                             gui->showStaticInfo()};
                    click(dialog, IDC_PACKAGE_OK);
                });
-    EXPECT_EQ(second, HRESULT_FROM_WIN32(ERROR_BUSY)) << "the second dialog is refused with a failure";
-    ASSERT_EQ(driver.boxes().count(), 1u) << "the refusal is explained once";
-    const std::string& text = driver.boxes().last().text;
-    EXPECT_TRUE(text.starts_with("ShowThermoGUI:  ERROR: A dialog of this CAPE-OPEN object is already open; close it "
-                                 "before opening another one.") &&
-                text.ends_with("(0x800700AA)"))
-        << text;
+    EXPECT_EQ(second, std::vector<HRESULT>(3, HRESULT_FROM_WIN32(ERROR_BUSY))) << "every second dialog is refused";
+    EXPECT_TRUE(!component && !catids) << "a refused ShowGUI hands out no strings";
+    ASSERT_EQ(driver.boxes().count(), 3u) << "each refusal is explained once";
+    const char* const methods[] = {"ShowThermoGUI", "ShowGUI", "showStaticInfo"};
+    for (size_t i = 0; i < 3; ++i) {
+        const std::string& text = driver.boxes().boxes()[i].text;
+        EXPECT_TRUE(text.starts_with(std::string(methods[i]) + ":  ERROR: A dialog of this CAPE-OPEN object is already "
+                                                               "open; close it before opening another one.") &&
+                    text.ends_with("(0x800700AA)"))
+            << text;
+    }
     expectBoxesOver(packageDialog);
     VARIANT_BOOL allowSubsets = VARIANT_FALSE, freeCompounds = VARIANT_TRUE, treatAsHypos = VARIANT_TRUE;
     ASSERT_EQ(S_OK, gui->getCompOptions(&allowSubsets, &freeCompounds, &treatAsHypos));

@@ -80,6 +80,9 @@ TEST_F(PackageDialogTest, ListsThePackageAndTheHostsTexts)
         V_VARIANTREF(&byReference) = &types;
         ASSERT_EQ(gui->put_supportedPhaseTypes(byReference), S_OK);
     }
+    VariantHolder types;
+    EXPECT_EQ(gui->get_supportedPhaseTypes(&types), S_OK);
+    EXPECT_EQ(shownTexts(types), (std::vector<std::string>{"Vapor", "Liquid2", "Liquid"})) << "the object's own copy";
     const std::pair<int, std::vector<std::string>> lists[] = {  // properties: unsorted, flash types (261): sorted
         {7005, {"water", "methane", "ethane"}}, {282, {"H2O", "CH4", "C2H6"}}, {283, {"Water", "Methane", "Ethane"}},
         {256, {"7732-18-5", "74-82-8", "74-84-0"}}, {284, {"18.01528", "100.", "30.07"}},
@@ -146,6 +149,7 @@ struct OptionRow {
     int tab;
     std::array<int, 3> boxes;  // the check box of each option (0: not shown)
     Options hostSets, afterUserClicksEachBox;
+    bool keys = false;  // ended by Enter and Escape, else by OK and the close box
 };
 
 class OptionRoundTrip : public PackageDialogTest, public testing::WithParamInterface<OptionRow> {};
@@ -186,23 +190,23 @@ TEST_P(OptionRoundTrip, TheDialogShowsTheHostsOptionsOkStoresTheUsersCancelStore
     auto readBack = [&] { return (gui.get()->*row.options.second)(&read[0], &read[1], &read[2]); };
     EXPECT_TRUE(show([&](HWND window) {
         clickEachBox(window, row.hostSets);
-        click(window, 247);
+        row.keys ? pressKey(window, VK_RETURN) : click(window, 247);
     }));
     ASSERT_EQ(readBack(), S_OK);
-    EXPECT_EQ(read, row.afterUserClicksEachBox) << "OK stores what the user left; hidden options pass through";
+    EXPECT_EQ(read, row.afterUserClicksEachBox) << "OK or Enter stores what the user left; hidden options pass through";
     EXPECT_TRUE(show([&](HWND window) {
         clickEachBox(window, row.afterUserClicksEachBox);
-        SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        row.keys ? pressKey(window, VK_ESCAPE) : void(SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0));
     }));
     ASSERT_EQ(readBack(), S_OK);
-    EXPECT_EQ(read, row.afterUserClicksEachBox) << "the close box stores nothing";
+    EXPECT_EQ(read, row.afterUserClicksEachBox) << "the close box (or Escape) stores nothing";
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, OptionRoundTrip,
                          testing::Values(OptionRow{kComp, 1, {207, 0, 202}, {T, F, F}, {F, F, T}},
-                                         OptionRow{kComp, 1, {207, 0, 202}, {F, 1, F}, {T, T, T}},
+                                         OptionRow{kComp, 1, {207, 0, 202}, {F, 1, F}, {T, T, T}, true},
                                          OptionRow{kRecov, 4, {251, 252, 253}, {T, F, F}, {F, T, T}},
-                                         OptionRow{kRecov, 4, {251, 252, 253}, {F, 1, F}, {T, F, T}},
+                                         OptionRow{kRecov, 4, {251, 252, 253}, {F, 1, F}, {T, F, T}, true},
                                          OptionRow{kCrit, 4, {268, 266, 267}, {T, F, F}, {F, T, T}}));
 
 TEST_F(PackageDialogTest, ASimulatedDialogTakesItsOwnArgumentOrderAndIsNeverShown)

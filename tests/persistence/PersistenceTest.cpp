@@ -79,7 +79,7 @@ protected:
             storage->OpenStream(L"CAPEOPEN", nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, held.put());
         EXPECT_EQ(S_OK, host(unit)) << "the component is taken";
         if (step == Step::RecallStreamlessQuietly) {
-            EXPECT_EQ(S_OK, gui->put_enableWarnings(VARIANT_FALSE)) << "warnings can be disabled";
+            EXPECT_EQ(S_OK, gui->put_enableWarnings(1)) << "only VARIANT_TRUE (-1) enables: 1 disables warnings";
         }
         return step == Step::Save ? gui->saveStorage() : gui->loadStorage(recall ? VARIANT_TRUE : VARIANT_FALSE);
     }

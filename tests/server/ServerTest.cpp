@@ -104,6 +104,8 @@ TEST_F(Server, ClassObjectIsServedOnlyForTheLibrarysClassAndCountsTowardsUnloadi
     void* none = reinterpret_cast<void*>(1);
     EXPECT_EQ(getClassObject(IID_IUnknown, IID_IClassFactory, &none), CLASS_E_CLASSNOTAVAILABLE);
     EXPECT_EQ(none, nullptr) << "the out pointer is cleared first";
+    EXPECT_EQ(getClassObject(CLSID_CCAPEGUI, IID_IClassFactory, nullptr), E_POINTER) << "no out pointer";
+    EXPECT_EQ(getClassObject(CLSID_CCAPEGUI, IID_IDispatch, &none), E_NOINTERFACE) << "a factory has no IDispatch";
     ASSERT_EQ(canUnloadNow(), S_OK) << "nothing of the module lives at the start";
     ComPtr<IClassFactory> factory;
     ASSERT_EQ(getClassObject(CLSID_CCAPEGUI, IID_IClassFactory, factory.putVoid()), S_OK);
@@ -121,6 +123,40 @@ TEST_F(Server, ClassObjectIsServedOnlyForTheLibrarysClassAndCountsTowardsUnloadi
     EXPECT_EQ(none, nullptr) << "an interface the object lacks: nothing handed out";
     factory = nullptr;
     EXPECT_EQ(canUnloadNow(), S_OK) << "no object, no factory, no lock";
+}
+
+// Aggregatable: created for an outer unknown, the object hands it its own IUnknown and
+// answers on every other interface with the outer's identity and reference count.
+TEST_F(Server, TheLibrarysClassesAreAggregatedThroughTheirFactories)
+{
+    for (const CLSID* clsid : {&CLSID_CCAPEGUI, &CLSID_RegistrationCheck}) {
+        ComPtr<IClassFactory> factory;
+        ASSERT_EQ(getClassObject(*clsid, IID_IClassFactory, factory.putVoid()), S_OK);
+        auto outer = testkit::makeDouble<testkit::ComDouble<IUnknown>>();
+        ComPtr<IUnknown> inner, identity;
+        EXPECT_EQ(factory->CreateInstance(outer->unknown(), IID_IDispatch, inner.putVoid()), CLASS_E_NOAGGREGATION)
+            << "an outer unknown asks for IUnknown only";
+        ASSERT_EQ(factory->CreateInstance(outer->unknown(), IID_IUnknown, inner.putVoid()), S_OK);
+        ComPtr<IDispatch> dispatch;
+        ASSERT_EQ(inner->QueryInterface(IID_IDispatch, dispatch.putVoid()), S_OK) << "the inner unknown answers";
+        EXPECT_EQ(outer->references(), 2u) << "an interface of the object counts on the outer";
+        dispatch->QueryInterface(IID_IUnknown, identity.putVoid());
+        EXPECT_EQ(identity.get(), outer->unknown()) << "and answers with the outer's identity";
+    }
+}
+
+TEST_F(Server, RegistrationRefusedByTheRegistryReturnsItsCodeWithoutABox)
+{
+    MessageBoxDriver boxes;
+    RegKey classes;
+    ASSERT_EQ(RegCreateKeyExA(key.get(), "CLSID", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, classes.put(), nullptr), 0);
+    ACL nobody{ACL_REVISION, 0, sizeof(ACL), 0, 0};  // an empty access list: the key opens for nobody
+    SECURITY_DESCRIPTOR access{SECURITY_DESCRIPTOR_REVISION, 0, SE_DACL_PRESENT, nullptr, nullptr, nullptr, &nobody};
+    ASSERT_EQ(RegSetKeySecurity(classes.get(), DACL_SECURITY_INFORMATION, &access), ERROR_SUCCESS);
+    EXPECT_EQ(registerServer(), E_ACCESSDENIED) << "the registry's refusal, as its code";
+    EXPECT_EQ(boxes.count(), 0u) << "an entry point shows no box";
+    access.Control = 0;  // no access list: open to all again, to be removed
+    RegSetKeySecurity(classes.get(), DACL_SECURITY_INFORMATION, &access);
 }
 
 TEST_F(Server, RegisteringWritesTheScriptsKeysAndUnregisteringRemovesExactlyThem)
@@ -273,16 +309,18 @@ TEST_F(Automation, ItemNamesTypeInformationAndAFailedClsidLookupThatLeavesItsOut
 {
     UINT typeInfos = 0;
     EXPECT_TRUE(gui->GetTypeInfoCount(&typeInfos) == S_OK && typeInfos == 1) << "a late-bound host finds type information";
-    UniqueBstr item(L"MyPackage"), none, standalone, name;
+    UniqueBstr item(L"MyPackage"), none, name;
     EXPECT_EQ(gui->setAlias(item.get(), none.get()), S_OK);
-    EXPECT_EQ(gui->getFullCOPPClassName(standalone.put()), S_OK);
-    EXPECT_EQ(standalone.text(), L"MyPackage(Standalone)") << "no parent";
     CCCAPEGUITestAccess::setParentProgId(gui.get(), "Mgr.1");
     EXPECT_EQ(gui->getFullCOPPClassName(name.put()), S_OK);
     EXPECT_EQ(name.text(), L"MyPackage(from 'Mgr.1')") << "the parent named by its ProgID";
 
     BSTR untouched = reinterpret_cast<BSTR>(0x1), slot = untouched;
     EXPECT_TRUE(FAILED(gui->GetItemCLSID(&slot))) << "there is no item ProgID";
-    EXPECT_EQ(slot, untouched) << "the out parameter is not written on failure";
+    EXPECT_EQ(gui->GetItemInfo(&slot, &slot, nullptr, &slot, &slot), E_POINTER) << "a null out pointer";
+    EXPECT_EQ(slot, untouched) << "the out parameters are not written on failure";
     EXPECT_EQ(boxes.count(), 1u) << "the failure is reported";
+    CCCAPEGUITestAccess::setParentProgId(gui.get(), kProgId);
+    EXPECT_EQ(gui->GetParentCLSID(name.put()), S_OK);
+    EXPECT_EQ(name.text(), L"{3F6A1D20-7C41-4B8E-9D2A-51C0E7B4A913}") << "the parent's class, not the item's";
 }

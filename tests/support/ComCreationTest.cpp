@@ -5,7 +5,6 @@
 #include <deque>
 #include <string>
 
-#include "support/AnsiText.h"
 #include "support/ComPtr.h"
 #include "support/ErrorReport.h"
 #include "testkit/ComDouble.h"
@@ -13,6 +12,7 @@
 #include "testkit/MessageBoxDriver.h"
 #include "testkit/ServedClass.h"
 #include "testkit/TestGuid.h"
+#include "testkit/ServerNameSpy.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ const Road kRoads[] = {
     {nullptr, kRemoteOrInproc, {E_INVALIDARG, E_NOTIMPL}, E_NOTIMPL, 2},  // explained with the context as given
     {nullptr, CLSCTX_INPROC_SERVER, {E_INVALIDARG, S_OK}, E_INVALIDARG, 1},  // no remote flag, no retry
     {L"localhost", CLSCTX_INPROC_SERVER, {S_OK}, S_OK, 1},                  // a server name: CoCreateInstanceEx
-    {L"localhost", CLSCTX_INPROC_SERVER, {E_NOTIMPL}, E_NOTIMPL, 1},
+    {L"localhost", kRemoteOrInproc, {E_INVALIDARG, S_OK}, E_INVALIDARG, 1},  // never retried in-process
 };
 
 }  // namespace
@@ -53,10 +53,12 @@ TEST_P(CreationRoads, AnswerTheFactorysResultAndExplainFailures)
         road.results.pop_front();
         return FAILED(next) ? next : testkit::creatorOf<testkit::ComDouble<IUnknown>>()(iid, out);
     });
+    const testkit::ServerNameSpy spy(GetModuleHandleA(nullptr));
     ComPtr<IUnknown> created;
     EXPECT_EQ(createInterface(served.clsid(), nullptr, road.context, IID_IUnknown, created.putVoid(), road.server),
               road.expected);
     EXPECT_EQ(served.creations(), road.creations) << "creations asked of the class factory";
+    EXPECT_EQ(spy.seen(), road.server ? road.server + std::wstring(L"\n") : L"") << "the server is named to COM";
     EXPECT_EQ(bool(created), SUCCEEDED(road.expected)) << "an object exactly on success";
     const std::string line = "Error creating interface 'IUnknown' for class '" + served.progId() + "' context " +
                              std::to_string(road.context);

@@ -20,6 +20,12 @@ inline bool isEnabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(d
 inline bool isChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
 inline void click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+// A key pressed in the dialog or in its control id, handed over as its modal loop does.
+inline void pressKey(HWND dialog, WPARAM key, int id = 0)
+{
+    MSG message{id ? GetDlgItem(dialog, id) : dialog, WM_KEYDOWN, key, 0x00010001, 0, {}};
+    IsDialogMessageA(dialog, &message);
+}
 // A click on a tab: the selection changes and the dialog is told.
 void selectTab(HWND dialog, int tabControlId, int index);
 

@@ -7,10 +7,31 @@
 namespace testkit {
 
 namespace {
-constexpr UINT_PTR kClosingTimer = 0x5143;
-constexpr UINT kClosingLimitMs = 2000;
+constexpr UINT_PTR kLimitTimer = 0x5143;
+// How long a dialog may run: its steps (which may run nested dialogs of their own),
+// then the Cancel that ends it.
+constexpr UINT kStepsLimitMs = 15000, kClosingLimitMs = 2000;
+thread_local const char* t_overrun = nullptr;  // what the running limit says when it passes
 
 void cancel(HWND dialog) { PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); }
+
+// Ends the dialog, and whatever this thread still shows over it (which may never have
+// been seen: a window that never activated), naming each as a failure; again every 2 s
+// for what the test's steps open next, until the dialog is gone.
+void CALLBACK endOverrunDialogs(HWND dialog, UINT, UINT_PTR id, DWORD)
+{
+    SetTimer(dialog, id, kClosingLimitMs, endOverrunDialogs);
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND shown, LPARAM) {
+        char className[16] = {};
+        GetClassNameA(shown, className, sizeof className);
+        if (std::string(className) == "#32770") {
+            ADD_FAILURE() << "'" << windowText(shown) << "' " << t_overrun;
+            EndDialog(shown, -2);
+        }
+        return TRUE;
+    }, 0);
+    t_overrun = "still open 2 s after the dialog under it was ended";
+}
 }  // namespace
 
 void DialogDriver::opened(HWND window, const std::function<void(HWND)>& drive)
@@ -21,16 +42,15 @@ void DialogDriver::opened(HWND window, const std::function<void(HWND)>& drive)
         return;
     }
     dialog_ = window;
+    t_overrun = "still open 15 s after it opened";
+    SetTimer(window, kLimitTimer, kStepsLimitMs, endOverrunDialogs);
     if (drive)
         drive(window);
     if (!IsWindow(window))
         return;
     cancel(window);  // a dialog the steps ended ignores it
-    SetTimer(window, kClosingTimer, kClosingLimitMs, [](HWND open, UINT, UINT_PTR id, DWORD) {
-        KillTimer(open, id);
-        ADD_FAILURE() << "'" << windowText(open) << "' still open 2 s after Cancel";
-        EndDialog(open, -2);
-    });
+    t_overrun = "still open 2 s after Cancel";
+    SetTimer(window, kLimitTimer, kClosingLimitMs, endOverrunDialogs);
 }
 
 bool pumpUntil(const std::function<bool()>& done, UINT timeLimitMs)

@@ -31,8 +31,9 @@ public:
 
     // Runs show (a call that shows one dialog modally) and hands the dialog to drive
     // once it is initialised. After drive the dialog is cancelled, unless drive ended
-    // it; one still open 2 s later is a failure of the test, naming the dialog, and is
-    // ended. Returns what show returns.
+    // it. A dialog still open 2 s after that Cancel, or 15 s after it opened, is a
+    // failure of the test, naming it, and is ended with all this thread shows over it.
+    // Returns what show returns.
     template <class Show>
     auto run(Show&& show, std::function<void(HWND)> drive)
     {

@@ -77,6 +77,7 @@ TEST_F(PackageDialogTest, ListsThePackageAndTheHostsTexts)
         VariantHolder types = textArray({L"Vapor", L"Liquid2", L"Liquid"});
         VARIANT byReference{};
         V_VT(&byReference) = VT_BYREF | VT_VARIANT;
+        EXPECT_EQ(gui->put_supportedPhaseTypes(byReference), E_POINTER) << "a reference to nothing is refused";
         V_VARIANTREF(&byReference) = &types;
         ASSERT_EQ(gui->put_supportedPhaseTypes(byReference), S_OK);
     }

@@ -102,7 +102,7 @@ TEST_F(Reports, MessagesAreCutAt2399CharactersWithOneReport)
         << "the error object's piece holds at most 1,999 characters";
 }
 
-TEST_F(Reports, BoxOwnerIsTheGivenOrDefaultWindowElseTheBoxIsSystemModal)
+TEST_F(Reports, BoxOwnerIsTheGivenOrDefaultWindowElseTheBoxIsSystemModalOrTaskModalWhenTheOwnerIsGone)
 {
     auto window = [] { return CreateWindowExA(0, "STATIC", "", WS_OVERLAPPED, 0, 0, 9, 9, 0, 0, 0, 0); };
     HWND host = window(), other = window();
@@ -124,6 +124,9 @@ TEST_F(Reports, BoxOwnerIsTheGivenOrDefaultWindowElseTheBoxIsSystemModal)
         << "each traced report is an entry and an empty line; the warning is not traced: " << trace.added();
     DestroyWindow(host);
     DestroyWindow(other);
+    reportError(E_FAIL, "late", nullptr, other, false);
+    ASSERT_EQ(boxes.count(), 4u) << "a box whose owner is gone still shows";
+    EXPECT_TRUE(boxes.last().owner == nullptr && !boxes.last().topmost()) << "on its own, task-modal";
 }
 
 TEST_F(TraceFile, EntriesGoToTheProductFolderBelowAnExistingVendorFolder)

@@ -150,7 +150,11 @@ INSTANTIATE_TEST_SUITE_P(
         AddressRow{"", kTarnwick, false, {}, {kTarnwick}, {"Error navigating to url 'http://www.tarnwick.example/'"}},
         AddressRow{"", "C:\\Windows\\notepad.exe", true, {}, {},
                    {"Error navigating to url 'C:\\Windows\\notepad.exe'"}},
-        AddressRow{"", "file:///C:/notepad.exe", true, {}, {}, {"Error navigating to url 'file:///C:/notepad.exe'"}},
+        AddressRow{"LocalServer32", "file:///C:/Windows/System32/cmd.exe", true, {}, {},
+                   {"Error navigating to url 'file:///C:/Windows/System32/cmd.exe'"}},
+        AddressRow{"LocalServer32", "\\\\server\\share\\setup.exe", true, {}, {},
+                   {"Error navigating to url '\\\\server\\share\\setup.exe'"}},
+        AddressRow{"LocalServer32", "javascript:alert(1)", true, {}, {}, {"Error navigating to url 'javascript:alert(1)'"}},
         AddressRow{"", "notepad.exe \\x", true, {}, {}, {"Error navigating to url 'notepad.exe \\x'"}}));
 
 TEST(WebLinkButtons, OpenTheShownComponentsAddressesAndAMissingOneIsAStopBoxOfTheDialog)

@@ -32,6 +32,7 @@ protected:
         UniqueBstr passed[2] = {bstr("previous"), bstr("previous")};
         BSTR slots[2] = {passed[0].get(), passed[1].get()};
         EXPECT_EQ(driver_.run([&] { return gui_->ShowGUI(&slots[0], &slots[1]); }, steps), S_OK) << "ShowGUI succeeds";
+        EXPECT_FALSE(driver_.timedOut()) << "the steps or Cancel end the dialog, not the time limit";
         for (int i : {0, 1})
             passed[i] = UniqueBstr::attach(slots[i]);
         return {text(passed[0]), text(passed[1])};

@@ -10,12 +10,13 @@ using testkit::TreeView;
 
 namespace {
 
-// Every item of the tree as "category / item / child", in tree order.
+// Every item of the tree as "category / item / child", in tree order; a closed one
+// with items below it (which the user then does not see) is marked.
 Lines itemsOf(const TreeNode& node, const std::string& above = "")
 {
     Lines items;
     for (const TreeNode& child : node.children) {
-        items.push_back(above + child.label);
+        items.push_back(above + child.label + (child.expanded || child.children.empty() ? "" : " (closed)"));
         const Lines below = itemsOf(child, above + child.label + " / ");
         items.insert(items.end(), below.begin(), below.end());
     }

@@ -112,10 +112,10 @@ const char* const kInstallAgain =
 INSTANTIATE_TEST_SUITE_P(
     RegistrationCheck, KindsOfFinding,
     ::testing::Values(
-        FindingRow{"CompleteWithLocalServer",
+        FindingRow{"CompleteWithQuotedAndCommandLineServers",
                    [](Install& in) {
-                       in.component(kDescribed, "QnCheck.Unit", kUnitCatid, {}, false)
-                           .setText("LocalServer32", nullptr, "\"" + testkit::programPath() + "\" /automation");
+                       in.component().setText("InprocServer32", nullptr, "\"" + testkit::programPath() + "\"");
+                       in.served->setText("LocalServer32", nullptr, testkit::programPath() + " /automation");
                    },
                    {}},
         FindingRow{"ServerFileMissing",

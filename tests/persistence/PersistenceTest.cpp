@@ -66,13 +66,14 @@ protected:
         EXPECT_EQ(S_OK, gui->setup(0, withContainer ? container->asDispatch() : nullptr, 65536)) << "the host's setup";
         return gui->setComponent(ComPtr<IDispatch>(unit.dispatch()).detach());
     }
+    // Before a save the storage holds what an earlier save left in "CAPEOPEN".
     HRESULT perform(Step step, UnitDouble& unit)
     {
         IStorage* storage = container->componentStorage();
         const bool recall = step != Step::Save && step != Step::InitNew;
         if (recall)
             fill(storage, L"Own");
-        if (step == Step::Recall || step == Step::RecallHeldStream)
+        if (step == Step::Recall || step == Step::RecallHeldStream || step == Step::Save)
             fill(storage, L"CAPEOPEN");
         ComPtr<IStream> held;
         if (step == Step::RecallHeldStream)
@@ -89,6 +90,13 @@ protected:
         for (const ShownBox& box : boxes.boxes())
             texts.push_back(box.text);
         return texts;
+    }
+    // The bytes of a stream of the component's storage as the library left it.
+    std::string streamNow(const wchar_t* name)
+    {
+        ComPtr<IStream> stream;
+        container->componentStorage()->OpenStream(name, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, stream.put());
+        return contentOf(stream.get());
     }
     LONG persistType() const
     {
@@ -178,8 +186,9 @@ TEST_P(StorageAnswers, GiveTheResultCallsMessagesAndBytesOfTheRow)
     }
     EXPECT_EQ(expected.box ? Texts{expected.box} : Texts{}, boxTexts()) << "the boxes shown";
     if (step == Step::Save) {
-        EXPECT_EQ(column == 0 ? row.saved : "", container->committedStream(L"CAPEOPEN"))
-            << "exactly the component's bytes, committed";
+        EXPECT_EQ(column == 0 && *row.saved ? row.saved : "saved before", streamNow(L"CAPEOPEN"))
+            << "exactly the component's bytes, in place of the earlier ones";
+        EXPECT_EQ("", streamNow(L"CAPEOPEN.new")) << "nothing beside them";
     }
 }
 
@@ -283,6 +292,8 @@ TEST_P(ComponentResults, AreReportedAsTheRowSays)
     EXPECT_EQ(row.boxes, boxTexts()) << "the boxes shown";
     EXPECT_TRUE(container->messages.empty()) << "the component's own failures are not the host's";
     if (row.step == Step::Save) {
+        EXPECT_EQ("saved before", streamNow(L"CAPEOPEN")) << "a failed save leaves the saved bytes as they were";
+        EXPECT_EQ("", streamNow(L"CAPEOPEN.new")) << "and nothing beside them";
         EXPECT_EQ("", container->committedStream(L"CAPEOPEN")) << "a failed save reaches no document";
     }
 }
@@ -332,4 +343,30 @@ TEST_F(Persistence, WithoutAContainerOnlyASaveComplains)
                     "to ask for the storage.(0x80040012)"},
               boxTexts())
         << "the box says why";
+}
+
+TEST_F(Persistence, AComponentWhoseRecallFailedIsNotSavedOverWhatItCouldNotRead)
+{
+    UnitDouble& unit = component(kStreamInit);
+    unit.result = STG_E_DOCFILECORRUPT;
+    EXPECT_EQ(STG_E_DOCFILECORRUPT, perform(Step::Recall, unit)) << "the recall fails";
+    unit.result = S_OK;
+    EXPECT_EQ(E_ABORT, gui->saveStorage()) << "the save is refused";
+    EXPECT_EQ("saved before", streamNow(L"CAPEOPEN")) << "the document keeps what the component could not read";
+    ASSERT_EQ(2u, boxes.count());
+    EXPECT_EQ(" ERROR: Error saving component through COM persistence: the component could not be loaded from the "
+              "document, so what it would save is not what the document holds; the saved state is kept.(0x80004004)",
+              boxes.last().text);
+    EXPECT_EQ(S_OK, gui->loadStorage(VARIANT_FALSE)) << "initialised as new";
+    EXPECT_EQ(S_OK, gui->saveStorage()) << "it has a state of its own to save";
+    EXPECT_EQ((Texts{"Load", "InitNew", "Save"}), unit.calls);
+}
+
+TEST_F(Persistence, ASaveAsksAgainForAPersistenceThatCouldNotBeLearnt)
+{
+    UnitDouble& unit = component(kStreamInit);
+    unit.refuse(IID_IPersistStreamInit, E_UNEXPECTED, 0, 1);
+    EXPECT_EQ(E_FAIL, host(unit)) << "the question failed once";
+    EXPECT_EQ(S_OK, gui->saveStorage());
+    EXPECT_EQ(Texts{"Save"}, unit.calls) << "the component is saved, not skipped";
 }

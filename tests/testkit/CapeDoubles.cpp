@@ -78,10 +78,10 @@ ComPtr<IStream> UnitDouble::stream(IStorage* storage, DWORD mode)
 
 HRESULT UnitDouble::save(IStream* stream)
 {
-    const HRESULT hr = enter("Save", result);
-    if (FAILED(hr))
-        return hr;
-    return stream ? stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), nullptr) : E_POINTER;
+    if (!stream)
+        return E_POINTER;
+    stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), nullptr);  // a failing save may have written some
+    return enter("Save", result);
 }
 
 HRESULT PackageDouble::handOut(const std::string& call,

@@ -73,8 +73,8 @@ private:
 };
 
 // A unit operation that calculates nothing. Save writes `bytes` (into the stream, or
-// into a stream "Own" of the storage), Load reads what is there into `loaded`;
-// InitNew, Load and Save answer `result` when they do not fail.
+// into a stream "Own" of the storage), even when it then fails, Load reads what is
+// there into `loaded`; InitNew, Load and Save answer `result` when they do not fail.
 class UnitDouble : public CapeDouble<ICapeUnit, IPersistStorage, IPersistStream, IPersistStreamInit> {
 public:
     explicit UnitDouble(std::string bytes = "component data") : bytes(std::move(bytes)) {}

@@ -53,14 +53,15 @@ public:
     bool wasAskedFor(REFIID iid) const { return std::find(asked.begin(), asked.end(), iid) != asked.end(); }
     ULONG references() const { return references_; }
     // The question for iid answers the failure hr (E_NOINTERFACE: the double has no such
-    // interface), from its (after + 1)th time on; a success code refuses nothing.
-    void refuse(REFIID iid, HRESULT hr = E_NOINTERFACE, int after = 0)
+    // interface), from its (after + 1)th time on, `times` times (-1: always); a success
+    // code refuses nothing.
+    void refuse(REFIID iid, HRESULT hr = E_NOINTERFACE, int after = 0, int times = -1)
     {
         if (FAILED(hr))
-            refused_.push_back({iid, hr, after});
+            refused_.push_back({iid, hr, after, times});
     }
     // The question for iid answers S_OK without an object, as a broken component may.
-    void answerWithoutObject(REFIID iid) { refused_.push_back({iid, S_OK, 0}); }
+    void answerWithoutObject(REFIID iid) { refused_.push_back({iid, S_OK, 0, -1}); }
 
     IUnknown* unknown() { return static_cast<First*>(this); }
     IDispatch* dispatch()
@@ -76,8 +77,8 @@ public:
         *out = nullptr;
         asked.push_back(iid);
         for (Refused& each : refused_)
-            if (each.iid == iid && each.after-- <= 0)
-                return each.hr;
+            if (each.iid == iid && each.times != 0 && each.after-- <= 0)
+                return each.times > 0 ? --each.times, each.hr : each.hr;
         *out = find(iid);
         if (!*out)
             return E_NOINTERFACE;
@@ -126,7 +127,7 @@ private:
     struct Refused {
         IID iid;
         HRESULT hr;
-        int after;
+        int after, times;
     };
     std::vector<Refused> refused_;
     std::atomic<ULONG> references_{1};

@@ -78,6 +78,8 @@ STDMETHODIMP HostContainer::touch(LONG zero)
 {
     calls.push_back(21);
     zeros.push_back(zero);
+    if (onTouch)
+        onTouch();
     return touchResult;
 }
 

@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <objidl.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,7 @@ public:
     StorageAnswer answer = StorageAnswer::Storage;
     HRESULT failure = STG_E_ACCESSDENIED;  // storageRequest's result for StorageAnswer::Failure
     HRESULT touchResult = S_OK;            // what position 21 answers
+    std::function<void()> onTouch;         // what the host does at position 21, before it answers
 
     IDispatch* asDispatch() { return static_cast<IDispatch*>(this); }
     // The component's storage as handed out (opened or made at the first use).

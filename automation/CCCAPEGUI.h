@@ -224,6 +224,7 @@ private:
     // One of the object's dialogs (Component Manager, package dialog) is running: a
     // second ShowGUI, ShowThermoGUI or showStaticInfo is refused meanwhile.
     bool dialogRunning = false;
+    bool gatheringPackageData = false;  // setPPInfo reads the package's data
     // Refuses (reported, failure code) a method that would open a second dialog.
     HRESULT refuseWhileDialogRuns(const char* method);
 };

@@ -43,8 +43,20 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::setPPInfo(VARIANT*, VARIANT*, VARIANT*)
 {
     const auto alive = enterMethod();
     return methodBoundary("setPPInfo", hostWindow, [&] {
-        // The dialog keeps its own reference to what it needs of the component.
-        HRESULT hr = packageDialog->gatherPackageData(component.get(), compCOversion);
+        // A package that calls back from inside its own answers would replace the data
+        // the walk is reading, and so would a host while the dialog shows it.
+        if (HRESULT refused = refuseWhileDialogRuns("setPPInfo"); FAILED(refused))
+            return refused;
+        if (gatheringPackageData)
+            return reportError(HRESULT_FROM_WIN32(ERROR_BUSY),
+                               "The property package's data is being read; it cannot be read again from inside "
+                               "the package's own calls.",
+                               "setPPInfo", hostWindow, true);
+        const ScopedFlag gathering(gatheringPackageData);
+        // Held for the whole walk (the host may let go of it from inside the package's
+        // calls); the dialog keeps its own reference to what it needs of the component.
+        const ComPtr<IDispatch> package = component;
+        HRESULT hr = packageDialog->gatherPackageData(package.get(), compCOversion);
         if (FAILED(hr)) {
             // The package's error object, when it left one, is the thread's: the report
             // shows its description.

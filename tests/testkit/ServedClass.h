@@ -19,6 +19,12 @@
 
 namespace testkit {
 
+// The CAPE-OPEN categories the tests' classes implement: unit operations, 1.1 property
+// package managers and 1.1 property packages.
+inline const std::string kUnitCatid = "{678C09A5-7D66-11D2-A67D-00105A42887F}";
+inline const std::string kManagerCatid = "{CF51E383-0110-4ED8-ACB7-B50CFDE6908E}";
+inline const std::string kPropertyPackageCatid = "{CF51E384-0110-4ED8-ACB7-B50CFDE6908E}";
+
 // Values of a "CapeDescription" key: value name to text.
 using DescriptionTexts = std::map<std::string, std::string>;
 

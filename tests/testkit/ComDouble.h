@@ -78,11 +78,7 @@ public:
         for (Refused& each : refused_)
             if (each.iid == iid && each.after-- <= 0)
                 return each.hr;
-        *out = find(iid);
-        if (!*out)
-            return E_NOINTERFACE;
-        AddRef();
-        return S_OK;
+        return (*out = find(iid)) ? (AddRef(), S_OK) : E_NOINTERFACE;
     }
     STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
     STDMETHODIMP_(ULONG) Release() override
@@ -123,11 +119,7 @@ private:
         return found;
     }
 
-    struct Refused {
-        IID iid;
-        HRESULT hr;
-        int after;
-    };
+    struct Refused { IID iid; HRESULT hr; int after; };
     std::vector<Refused> refused_;
     std::atomic<ULONG> references_{1};
     bool counted_ = true;

@@ -53,10 +53,13 @@ public:
     // Objects the class factory was asked for.
     int creations() const;
 
-    void describe(const DescriptionTexts& values) const;
+    void describe(const DescriptionTexts& values) const { describeIn("CapeDescription", values); }
     void describePackage(const std::string& package, const DescriptionTexts& values) const;
     // Any text value under the class's key (subkey relative to it, may be empty).
-    void setText(const std::string& subkey, const char* name, const std::string& text) const;
+    void setText(const std::string& subkey, const char* name, const std::string& text) const
+    {
+        classKey_->setText(subkey, name, text);
+    }
 
 private:
     void describeIn(const std::string& key, const DescriptionTexts& values) const;
@@ -91,7 +94,7 @@ Creator creatorOf(Args... args)
 // The class factory fails with hr, leaving an error object with this description.
 Creator failingCreator(HRESULT hr, const std::wstring& description);
 // The class factory answers S_OK and hands out no object.
-Creator nullObjectCreator();
+inline Creator nullObjectCreator() { return [](REFIID, void**) { return S_OK; }; }
 
 // Leaves an error object on the thread, as a failing CAPE-OPEN component does.
 void leaveErrorObject(const std::wstring& description, const std::wstring& source = L"TestDouble");

@@ -8,6 +8,7 @@
 
 #include "ComponentManager.h"
 #include "testkit/ServedClass.h"
+#include "testkit/Texts.h"
 
 struct InstalledCatalogue {
     testkit::ServedClass mixer{{"QnTest.Mixer", {kUnitCatid},
@@ -24,32 +25,24 @@ struct InstalledCatalogue {
         testkit::creatorOf<ManagerDouble>(std::vector<std::wstring>{L"SRK", L"PR", L"", L"Ideal"})};
     testkit::ServedClass refusing{{"QnTest.Refusing", {kManagerCatid}, {}},  // its interface: E_UNEXPECTED
                                   testkit::creatorOf<ManagerDouble>(std::vector<std::wstring>{L"X"}, E_UNEXPECTED)};
-    testkit::ServedClass standalone{{"QnTest.Standalone", {kStandaloneCatid}, {{"Name", "Standalone PP"}}}};
+    testkit::ServedClass standalone{{"QnTest.Standalone", {kPropertyPackageCatid}, {{"Name", "Standalone PP"}}}};
+
+    // <mixer>, <undescribed>, <manager>, <refusing> and <standalone> stand for the
+    // installed ProgIDs, <mixer-clsid> etc. for the class identifiers.
+    testkit::Tokens tokens;
 
     InstalledCatalogue()
     {
         manager.describePackage("PR", {{"Name", "Peng-Robinson"}, {"Description", "Cubic equation"},
                                        {"CapeVersion", "1.0"}, {"VendorURL", "http://pr.example"}});
-    }
-    // text with <mixer>, <undescribed>, <manager>, <refusing> and <standalone> replaced
-    // by the installed ProgIDs, and <mixer-clsid> etc. by the class identifiers.
-    std::string expand(std::string text) const
-    {
         for (const auto& [name, served] : {std::pair<std::string, const testkit::ServedClass*>{"mixer", &mixer},
                                            {"undescribed", &undescribed}, {"manager", &manager},
                                            {"refusing", &refusing}, {"standalone", &standalone}})
-            for (const auto& [token, value] : {std::pair{"<" + name + ">", served->progId()},
-                                               std::pair{"<" + name + "-clsid>", served->clsidText()}})
-                for (size_t at; (at = text.find(token)) != std::string::npos;)
-                    text.replace(at, token.size(), value);
-        return text;
+            tokens.insert(tokens.end(),
+                          {{"<" + name + ">", served->progId()}, {"<" + name + "-clsid>", served->clsidText()}});
     }
-    Lines expand(Lines texts) const
-    {
-        for (std::string& text : texts)
-            text = expand(text);
-        return texts;
-    }
+    std::string expand(const std::string& text) const { return testkit::replaced(text, tokens); }
+    Lines expand(const Lines& texts) const { return testkit::replaced(texts, tokens); }
 };
 
 class CatalogueTest : public ::testing::Test {

@@ -14,14 +14,12 @@
 #include "testkit/DialogDriver.h"
 #include "testkit/FileGuards.h"
 #include "testkit/CapeDoubles.h"
+#include "testkit/ServedClass.h"
 #include "testkit/TreeView.h"
 
-using testkit::ManagerDouble;
+using testkit::ManagerDouble, testkit::kUnitCatid, testkit::kManagerCatid, testkit::kPropertyPackageCatid;
 using Lines = std::vector<std::string>;
 
-inline const std::string kUnitCatid = "{678C09A5-7D66-11D2-A67D-00105A42887F}";
-inline const std::string kManagerCatid = "{CF51E383-0110-4ED8-ACB7-B50CFDE6908E}";
-inline const std::string kStandaloneCatid = "{CF51E384-0110-4ED8-ACB7-B50CFDE6908E}";
 inline const std::string kUnitsCategory = "Unit Operations";
 inline const std::string kManagersCategory = "CAPE-OPEN 1.1 Property Package Manager";
 inline const std::string kPackagesCategory = "CAPE-OPEN 1.1 Property Package";

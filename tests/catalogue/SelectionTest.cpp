@@ -1,12 +1,11 @@
 // The host's side of the choice: ShowGUI, setProgIds and showStaticInfo, and the item read back.
-#include "QnShowCOCATIDs11.h"
-
 #include "CatalogueFixture.h"
 #include "resources/ControlIds.h"
 #include "support/AnsiText.h"
 #include "support/ComPtr.h"
 #include "support/UniqueBstr.h"
 #include "testkit/Controls.h"
+#include "testkit/Library.h"
 
 namespace {
 
@@ -19,11 +18,7 @@ UniqueBstr bstr(const std::string& narrow) { return UniqueBstr(std::wstring(narr
 
 class Selection : public CatalogueTest {
 protected:
-    void SetUp() override
-    {
-        CoCreateInstance(CLSID_CCAPEGUI, nullptr, CLSCTX_INPROC_SERVER, IID_ICCAPEGUI, gui_.putVoid());
-        ASSERT_TRUE(gui_) << "the library is registered and creatable";
-    }
+    void SetUp() override { ASSERT_TRUE(gui_) << "the library is registered and creatable"; }
     // ShowGUI after setup with filter, steps driving the Component Manager: the two
     // in/out texts, which replace what the host passed in.
     Lines showGUI(long filter, const std::function<void(HWND)>& steps)
@@ -57,7 +52,7 @@ protected:
         read.push_back(std::to_string(version));
         return read;
     }
-    ComPtr<ICCAPEGUI> gui_;
+    ComPtr<ICCAPEGUI> gui_ = testkit::registeredObject();
     testkit::DialogDriver driver_{IDYES};
 };
 
@@ -108,11 +103,7 @@ TEST_F(Selection, SetProgIdsLooksThePackageUpUnderItsManagerAndStaticInfoShowsIt
     EXPECT_EQ(item()[0], "SRK") << "the item stays";
 }
 
-struct VersionRow {
-    std::string registered;
-    long version;
-    DWORD type = REG_SZ;
-};
+struct VersionRow { std::string registered; long version; DWORD type = REG_SZ; };
 struct CapeVersion : Selection, ::testing::WithParamInterface<VersionRow> {};
 
 TEST_P(CapeVersion, IsReadFromTheRegisteredTextOfAtMost2046Characters)

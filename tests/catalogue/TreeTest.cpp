@@ -128,7 +128,7 @@ struct FaultRow {
     const char* name;
     testkit::Creator create;
     Lines packages;
-    std::string creationBox;  // the system text and code after the creation's message
+    std::string creationBox;  // what follows the creation's message: the system text and code
 };
 using FaultyManager = CatalogueTable<FaultRow>;
 
@@ -145,7 +145,7 @@ TEST_P(FaultyManager, IsListedWithWhatItOffersOrExplainedAndTheOthersStayComplet
     ASSERT_EQ(run.boxes().count(), row.creationBox.empty() ? 1u : 2u) << "the creation's box, if any, and the question";
     if (!row.creationBox.empty()) {
         const ShownBox& box = run.boxes().boxes()[0];
-        EXPECT_EQ(box.text, "Error creating interface 'IUnknown' for class '" + fault.progId() + "' context 23\n" +
+        EXPECT_EQ(box.text, "Error creating interface 'IUnknown' for class '" + fault.progId() + "' context 23" +
                                 row.creationBox);
         EXPECT_EQ(box.ownerCaption, "Corvane Quillon CAPE-OPEN 1.1 Property Component Manager")
             << "owned by the running dialog, which is still being filled";
@@ -159,7 +159,9 @@ INSTANTIATE_TEST_SUITE_P(
     Catalogue, FaultyManager,
     ::testing::Values(
         FaultRow{"CreationFails", testkit::failingCreator(0x80040503, L"No licence on this machine."), {},
-                 "<No system message defined> severity: SEVERITY_ERROR, facility: FACILITY_ITF ($80040503)"},
+                 "\n<No system message defined> severity: SEVERITY_ERROR, facility: FACILITY_ITF ($80040503)"},
+        FaultRow{"CreatesNothing", testkit::nullObjectCreator(), {}, ": the class reported success but handed out no "
+                 "object\n<No system message defined> E_NOINTERFACE ($80004002)"},
         FaultRow{"EmptyList", testkit::creatorOf<ManagerDouble>(std::vector<std::wstring>{}),
                  {"No CAPE-OPEN Property Packages currently available"}, ""},
         FaultRow{"OnePackage", testkit::creatorOf<ManagerDouble>(), {"Only Package"}, ""},

@@ -7,16 +7,17 @@
 #include <optional>
 #include <variant>
 
-#include "QnShowCOCATIDs11.h"
 #include "automation/BstrText.h"
 #include "support/UniqueBstr.h"
 #include "testkit/CapeDoubles.h"
 #include "testkit/FileGuards.h"
 #include "testkit/HostWindow.h"
+#include "testkit/Library.h"
 #include "testkit/MessageBoxDriver.h"
 #include "testkit/Samples.h"
 #include "testkit/ServerNameSpy.h"
 #include "testkit/TestAccess.h"
+#include "testkit/Texts.h"
 
 using namespace testkit;
 
@@ -35,10 +36,7 @@ bool answers(IUnknown* object, REFIID iid)
 // the samples or the doubles.
 class Creation : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_EQ(S_OK, CoCreateInstance(CLSID_CCAPEGUI, nullptr, CLSCTX_INPROC_SERVER, IID_ICCAPEGUI, gui.putVoid()));
-    }
+    void SetUp() override { ASSERT_TRUE(gui) << "the registered library creates its object"; }
     void TearDown() override
     {
         EXPECT_TRUE(gui && gui->releaseComponents() == S_OK) << "everything the object holds is released";
@@ -58,17 +56,11 @@ protected:
     TraceFileGuard trace;
     MessageBoxDriver boxes;
     HostWindow host;
-    ComPtr<ICCAPEGUI> gui;
+    ComPtr<ICCAPEGUI> gui = registeredObject();
 };
 
 // A class served for a row.
-struct Served {
-    ClassRegistration registration;
-    Creator create;
-};
-const char* const kUnitCatid = "{678C09A5-7D66-11D2-A67D-00105A42887F}";
-const char* const kManagerCatid = "{CF51E383-0110-4ED8-ACB7-B50CFDE6908E}";
-const char* const kPackageCatid = "{CF51E384-0110-4ED8-ACB7-B50CFDE6908E}";
+struct Served { ClassRegistration registration; Creator create; };
 Served unit(Creator create) { return {{"QnTest.Unit", {kUnitCatid}, {{"CapeVersion", "1.0"}}}, std::move(create)}; }
 Served unitThat(std::function<void(UnitDouble&)> prepare) { return unit(creatorOf<UnitDouble>(prepare)); }
 Served manager(Creator create)
@@ -82,7 +74,7 @@ Served managerOfPackageThat(std::function<void(PackageDouble&)> prepare)
 }
 Served packageThat(std::function<void(PackageDouble&)> prepare)
 {
-    return {{"QnTest.Package", {kPackageCatid}, {{"CapeVersion", "1.1"}}}, creatorOf<PackageDouble>(prepare)};
+    return {{"QnTest.Package", {kPropertyPackageCatid}, {{"CapeVersion", "1.1"}}}, creatorOf<PackageDouble>(prepare)};
 }
 
 enum class Parent { Untouched, None, Manager };
@@ -100,14 +92,6 @@ struct Outcome {
     LONG persistType = 0;
     const wchar_t* server = nullptr;  // serverName, when the host sets one
 };
-
-// "@" in a text is the subject's ProgID.
-std::string withProgId(std::string text, const std::string& progId)
-{
-    for (size_t at = text.find('@'); at != std::string::npos; at = text.find('@', at + progId.size()))
-        text.replace(at, 1, progId);
-    return text;
-}
 
 void PrintTo(const Outcome& row, std::ostream* out) { *out << row.name; }
 
@@ -139,15 +123,9 @@ TEST_P(Outcomes, AreExplainedReturnedAndHandedOverAsTheHostExpects)
     ComPtr<IErrorInfo> stale;
     EXPECT_NE(S_OK, GetErrorInfo(0, stale.put())) << "no error object is left on the thread";
 
-    std::vector<std::string> expected;
-    for (const std::string& text : row.boxes)
-        expected.push_back(withProgId(text, progId));
-    std::vector<std::string> shown;
-    for (const ShownBox& box : boxes.boxes()) {
-        shown.push_back(box.text);
+    for (const ShownBox& box : boxes.boxes())
         EXPECT_EQ(host.hwnd(), box.owner) << "every box is owned by the host window: " << box.text;
-    }
-    EXPECT_EQ(expected, shown) << "the boxes explain what failed";
+    EXPECT_EQ(replaced(row.boxes, {{"@", progId}}), boxes.texts()) << "the boxes explain what failed";
     EXPECT_NE(sentinel.get(), component) << "the component out parameter is always written";
     // On success the component has the row's interface; on failure there is none at all.
     const IID& handedOver = SUCCEEDED(row.code) ? row.handedOver : IID_IUnknown;

@@ -6,11 +6,7 @@
 
 namespace {
 
-struct RuleRow {
-    const char* typed;
-    bool matches;
-    const char* why;
-};
+struct RuleRow { const char* typed; bool matches; const char* why; };
 struct FindRule : ::testing::TestWithParam<RuleRow> {};
 
 // A component listed as "Mixer [QnTest.Mixer]"; "\xD6lpumpe" is "Ölpumpe" in the

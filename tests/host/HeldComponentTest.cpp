@@ -75,9 +75,6 @@ TEST_F(HeldComponent, AFailedCreationKeepsTheComponentTheDocumentHas)
     EXPECT_TRUE(FAILED(create(gui.get(), refusing.progIdW()))) << "a component whose persistence cannot be asked";
     EXPECT_EQ(gui->saveStorage(), S_OK);
     EXPECT_EQ(container->committedStream(L"CAPEOPEN"), "kept bytes") << "the document still saves the kept component";
-    LONG type = 0;
-    EXPECT_EQ(gui->getPersistType(&type), S_OK);
-    EXPECT_EQ(type, 3) << "the kept component's IPersistStreamInit";
 }
 
 TEST_F(HeldComponent, AProgIdNoLongerRegisteredIsKeptAndNamed)
@@ -87,10 +84,9 @@ TEST_F(HeldComponent, AProgIdNoLongerRegisteredIsKeptAndNamed)
     UniqueBstr progId;
     ASSERT_EQ(S_OK, gui->GetItemProgID(progId.put()));
     EXPECT_STREQ(progId.get(), L"QnTest.Uninstalled") << "the host's ProgID stays";
-    ASSERT_GE(driver.boxes().count(), 1u);
-    const std::string& first = driver.boxes().boxes()[0].text;
-    EXPECT_EQ(0u, first.find(" ERROR: The component with ProgID 'QnTest.Uninstalled' is not correctly registered."))
-        << first;
+    EXPECT_EQ(driver.boxes().texts(),
+              std::vector<std::string>{" ERROR: The component with ProgID 'QnTest.Uninstalled' is not correctly "
+                                       "registered. It's CLSID does not appear in the registry.(0x800401F3)"});
 }
 
 TEST_F(HeldComponent, ShowGuiLeavesTheCallersStringsAlone)

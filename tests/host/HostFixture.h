@@ -4,14 +4,11 @@
 
 #include <functional>
 
-#include "QnShowCOCATIDs11.h"
-#include "support/ComPtr.h"
 #include "support/UniqueBstr.h"
 #include "testkit/DialogDriver.h"
 #include "testkit/HostWindow.h"
+#include "testkit/Library.h"
 
-inline constexpr const char* kUnitCatid = "{678C09A5-7D66-11D2-A67D-00105A42887F}";
-inline constexpr const char* kManagerCatid = "{CF51E383-0110-4ED8-ACB7-B50CFDE6908E}";
 inline constexpr long kUnitsFilter = 32;
 inline constexpr long kManagersFilter = 512;
 
@@ -20,12 +17,9 @@ protected:
     // The object, set up with the host window and no container.
     ComPtr<ICCAPEGUI> libraryObject(long filter)
     {
-        ComPtr<ICCAPEGUI> gui;
-        EXPECT_EQ(S_OK, CoCreateInstance(CLSID_CCAPEGUI, nullptr, CLSCTX_INPROC_SERVER, IID_ICCAPEGUI, gui.putVoid()))
-            << "the registered library creates its object";
-        if (gui) {
-            EXPECT_EQ(S_OK, gui->setup(window.handle(), nullptr, filter)) << "setup with the host window";
-        }
+        ComPtr<ICCAPEGUI> gui = testkit::registeredObject();
+        EXPECT_TRUE(gui) << "the registered library creates its object";
+        EXPECT_EQ(S_OK, gui ? gui->setup(window.handle(), nullptr, filter) : S_OK) << "setup with the host window";
         return gui;
     }
     // setProgIds, then createComp; what is handed over is released.

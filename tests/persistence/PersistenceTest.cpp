@@ -6,11 +6,11 @@
 // component's own failures; where a failure to work out the persistence goes.
 #include <gtest/gtest.h>
 
-#include "QnShowCOCATIDs11.h"
 #include "support/UniqueBstr.h"
 #include "testkit/CapeDoubles.h"
 #include "testkit/FileGuards.h"
 #include "testkit/HostContainer.h"
+#include "testkit/Library.h"
 #include "testkit/MessageBoxDriver.h"
 
 using namespace testkit;
@@ -34,10 +34,7 @@ void fill(IStorage* storage, const wchar_t* name)
 
 class Persistence : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_EQ(S_OK, CoCreateInstance(CLSID_CCAPEGUI, nullptr, CLSCTX_INPROC_SERVER, IID_ICCAPEGUI, gui.putVoid()));
-    }
+    void SetUp() override { ASSERT_TRUE(gui) << "the registered library creates its object"; }
     void TearDown() override
     {
         gui = nullptr;
@@ -84,13 +81,6 @@ protected:
         }
         return step == Step::Save ? gui->saveStorage() : gui->loadStorage(recall ? VARIANT_TRUE : VARIANT_FALSE);
     }
-    Texts boxTexts() const
-    {
-        Texts texts;
-        for (const ShownBox& box : boxes.boxes())
-            texts.push_back(box.text);
-        return texts;
-    }
     // The bytes of a stream of the component's storage as the library left it.
     std::string streamNow(const wchar_t* name)
     {
@@ -109,7 +99,7 @@ protected:
     MessageBoxDriver boxes;
     ComPtr<HostContainer> container = makeDouble<HostContainer>();
     std::vector<ComPtr<UnitDouble>> components;
-    ComPtr<ICCAPEGUI> gui;
+    ComPtr<ICCAPEGUI> gui = registeredObject();
 };
 
 // The result, storageRequest's argument (0: the host is not asked), the calls on the
@@ -184,7 +174,7 @@ TEST_P(StorageAnswers, GiveTheResultCallsMessagesAndBytesOfTheRow)
                   trace.added().find("(The host's container gave no storage for the component.: QnCOGUI11)"))
             << "the trace tells why: " << trace.added();
     }
-    EXPECT_EQ(expected.box ? Texts{expected.box} : Texts{}, boxTexts()) << "the boxes shown";
+    EXPECT_EQ(expected.box ? Texts{expected.box} : Texts{}, boxes.texts()) << "the boxes shown";
     if (step == Step::Save) {
         EXPECT_EQ(column == 0 && *row.saved ? row.saved : "saved before", streamNow(L"CAPEOPEN"))
             << "exactly the component's bytes, in place of the earlier ones";
@@ -289,7 +279,7 @@ TEST_P(ComponentResults, AreReportedAsTheRowSays)
     unit.result = row.componentResult;
     EXPECT_EQ(row.hr, perform(row.step, unit)) << "the method's result";
     EXPECT_EQ(row.calls, unit.calls) << "the calls on the component";
-    EXPECT_EQ(row.boxes, boxTexts()) << "the boxes shown";
+    EXPECT_EQ(row.boxes, boxes.texts()) << "the boxes shown";
     EXPECT_TRUE(container->messages.empty()) << "the component's own failures are not the host's";
     if (row.step == Step::Save) {
         EXPECT_EQ("saved before", streamNow(L"CAPEOPEN")) << "a failed save leaves the saved bytes as they were";
@@ -311,7 +301,7 @@ TEST_P(FailureRoutes, ReachTheHostOrTheUser)
     EXPECT_EQ(route.calls, container->calls) << "the host's positions called, in order";
     EXPECT_EQ(route.zeros, container->zeros) << "positions 21 and 12 are given 0";
     EXPECT_EQ(route.toHost, container->messages) << "the message handed over, cut at 511 characters";
-    EXPECT_EQ(route.boxes, boxTexts()) << "the boxes shown";
+    EXPECT_EQ(route.boxes, boxes.texts()) << "the boxes shown";
     EXPECT_NE(std::string::npos, trace.added().find(route.traced)) << "traced: " << trace.added();
 }
 
@@ -341,7 +331,7 @@ TEST_F(Persistence, WithoutAContainerOnlyASaveComplains)
     EXPECT_EQ(OLE_E_NOSTORAGE, gui->saveStorage()) << "nowhere to save into";
     EXPECT_EQ(Texts{" ERROR: Error saving component through COM persistence: the host has given no container (setup) "
                     "to ask for the storage.(0x80040012)"},
-              boxTexts())
+              boxes.texts())
         << "the box says why";
 }
 

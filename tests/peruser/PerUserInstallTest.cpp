@@ -12,22 +12,21 @@
 #include "support/RegKey.h"
 #include "testkit/ChildProcess.h"
 #include "testkit/FileGuards.h"
+#include "testkit/Library.h"
 #include "testkit/RegistrySnapshot.h"
 #include "testkit/RegistryTree.h"
 
 namespace {
 
+using namespace testkit;
 const std::string kUserClasses = "Software\\Classes\\";
-const std::string kClsid = "{3F6A1D20-7C41-4B8E-9D2A-51C0E7B4A913}";
-const std::string kCheckClsid = "{07CCC4CE-59F8-4771-A62B-FCBCB3278FB0}";
-const std::string kLibid = "{5D0C2E71-A9B3-4F16-8C47-2E9B6A0F3D58}";
 // The keys of the library under a classes root.
-const std::vector<std::string> kOwnKeys = {"CLSID\\" + kClsid, "CLSID\\" + kCheckClsid, "QnShowCOCATIDs.CCAPEGUI11",
-                                           "QnShowCOCATIDs.CCAPEGUI11.1", "QnShowCOCATIDs.RegistrationCheck",
-                                           "TypeLib\\" + kLibid, "Interface\\{3F6A1D21-7C41-4B8E-9D2A-51C0E7B4A913}"};
+const std::vector<std::string> kOwnKeys = {"CLSID\\" + kLibraryClsid, "CLSID\\" + kCheckClsid, kLibraryProgId,
+                                           kLibraryProgId + ".1", kCheckProgId, "TypeLib\\" + kTypeLibraryId,
+                                           "Interface\\" + kGuiIid};
 
 // The system's regsvr32 with these arguments; its exit code (0: it succeeded).
-DWORD regsvr32(const std::string& arguments) { return testkit::runChildProcess("regsvr32.exe " + arguments); }
+DWORD regsvr32(const std::string& arguments) { return runChildProcess("regsvr32.exe " + arguments); }
 
 // The module registered for the user (regsvr32 /n /i:user) while this lives, and
 // unregistered (/u /n /i:user) at the latest when it goes, even after a failed check.
@@ -42,13 +41,13 @@ struct UserRegistration {
     bool registered = true;
 };
 
-testkit::RegistrySnapshot snapshotOf(HKEY root, const std::string& classesRoot, const std::vector<std::string>& keys)
+RegistrySnapshot snapshotOf(HKEY root, const std::string& classesRoot, const std::vector<std::string>& keys)
 {
-    testkit::RegistrySnapshot all;
+    RegistrySnapshot all;
     for (const std::string& key : keys) {
         RegKey opened;
         if (RegOpenKeyExA(root, (classesRoot + key).c_str(), 0, KEY_READ, opened.put()) == ERROR_SUCCESS)
-            testkit::snapshotInto(opened.get(), key, all);
+            snapshotInto(opened.get(), key, all);
     }
     return all;
 }
@@ -56,11 +55,11 @@ testkit::RegistrySnapshot snapshotOf(HKEY root, const std::string& classesRoot, 
 // The keys and values below the user's classes root, without the containers that a
 // registration creates and never removes (CLSID is never deleted; the type library's
 // removal leaves TypeLib and Interface) as long as they are empty.
-testkit::RegistrySnapshot userClasses(const testkit::RegistrySnapshot& before = {})
+RegistrySnapshot userClasses(const RegistrySnapshot& before = {})
 {
     RegKey classes;
     RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Classes", 0, KEY_READ, classes.put());
-    testkit::RegistrySnapshot all = testkit::snapshot(classes.get());
+    RegistrySnapshot all = snapshot(classes.get());
     for (const std::string container : {"CLSID", "Interface", "TypeLib", "Typelib"}) {
         const auto found = all.find(container);
         if (found == all.end() || !found->second.empty() || before.count(container))
@@ -76,26 +75,22 @@ testkit::RegistrySnapshot userClasses(const testkit::RegistrySnapshot& before = 
 
 TEST(PerUserInstallation, RegistersUnderTheUsersClassesRootOnlyAndUnregistersWithoutALeftover)
 {
-    const testkit::FolderGuard folder("QnPerUser");
+    const FolderGuard folder("QnPerUser");
     const std::string copy = folder.path() + "\\QnCOGUI11.dll";
-    ASSERT_TRUE(CopyFileA((testkit::programFolder() + "\\QnCOGUI11.dll").c_str(), copy.c_str(), FALSE))
+    ASSERT_TRUE(CopyFileA((programFolder() + "\\QnCOGUI11.dll").c_str(), copy.c_str(), FALSE))
         << "a copy of the built library";
-    const testkit::RegistrySnapshot machineBefore = snapshotOf(HKEY_LOCAL_MACHINE, kUserClasses, kOwnKeys);
-    const testkit::RegistrySnapshot userBefore = userClasses();
+    const RegistrySnapshot machineBefore = snapshotOf(HKEY_LOCAL_MACHINE, kUserClasses, kOwnKeys);
+    const RegistrySnapshot userBefore = userClasses();
 
     EXPECT_NE(regsvr32("/s /n /i:everyone \"" + copy + "\""), 0u) << "a command line other than user is refused";
     EXPECT_EQ(userClasses(userBefore), userBefore) << "and writes nothing";
 
     UserRegistration registration(copy);
     ASSERT_EQ(registration.exitCode, 0u) << "regsvr32 /n /i:user succeeds";
-    // The registration script's keys (the server tests check them all) and the type library's.
-    const std::pair<std::string, std::string> written[] = {
-        {"CLSID\\" + kClsid + "\\InprocServer32", copy},
-        {"TypeLib\\" + kLibid + "\\1.1\\409\\win64", copy},
-    };
-    for (const auto& [key, text] : written)
-        EXPECT_EQ(testkit::readText(kUserClasses + key, "", HKEY_CURRENT_USER), text)
-            << "HKEY_CURRENT_USER\\Software\\Classes\\" << key;
+    // The registration script's keys (the server tests check them all) and the type library's name the copy.
+    for (const std::string& key :
+         {"CLSID\\" + kLibraryClsid + "\\InprocServer32", "TypeLib\\" + kTypeLibraryId + "\\1.1\\409\\win64"})
+        EXPECT_EQ(readText(kUserClasses + key, "", HKEY_CURRENT_USER), copy) << "under the user's classes: " << key;
     EXPECT_EQ(snapshotOf(HKEY_LOCAL_MACHINE, kUserClasses, kOwnKeys), machineBefore)
         << "the machine's registration of the library is as it was";
 

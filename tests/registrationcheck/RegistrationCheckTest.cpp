@@ -20,6 +20,7 @@
 #include "testkit/FileGuards.h"
 #include "testkit/ServedClass.h"
 #include "testkit/TestGuid.h"
+#include "testkit/Texts.h"
 
 namespace {
 
@@ -96,13 +97,10 @@ TEST_P(KindsOfFinding, AreReportedOneALineForTheBrokenComponent)
     GetParam().install(installed);
     MessageBoxDriver boxes;
     const std::string report = registrationReport(GetParam().filter);
-    Lines expected = GetParam().expected;
     const std::string clsid = installed.served ? installed.served->clsidText() : "";
-    for (std::string& line : expected)
-        for (auto [token, value] : {std::pair<std::string, std::string>{"<id>", installed.subject}, {"<clsid>", clsid}})
-            for (size_t at; (at = line.find(token)) != std::string::npos;)
-                line.replace(at, token.size(), value);
-    EXPECT_EQ(linesAbout(report, installed.subject), expected) << "the findings of row " << GetParam().kind;
+    EXPECT_EQ(linesAbout(report, installed.subject),
+              testkit::replaced(GetParam().expected, {{"<id>", installed.subject}, {"<clsid>", clsid}}))
+        << "the findings of row " << GetParam().kind;
     EXPECT_EQ(boxes.count(), 0u) << "the check shows no box, not even for a manager that cannot be created";
 }
 
@@ -264,13 +262,11 @@ TEST(RegistrationCheckClass, ReportsByItsProgIdEarlyAndLateBound)
 
 std::string clipboardText()
 {
-    std::string text;
     if (!OpenClipboard(nullptr))
         return "(clipboard not open)";
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        text = static_cast<const char*>(GlobalLock(data));
-        GlobalUnlock(data);
-    }
+    HANDLE data = GetClipboardData(CF_TEXT);
+    const std::string text = data ? static_cast<const char*>(GlobalLock(data)) : "";
+    GlobalUnlock(data);
     CloseClipboard();
     return text;
 }

@@ -16,10 +16,7 @@ namespace {
 const auto* const samples = ::testing::AddGlobalTestEnvironment(new testkit::SamplesRegistered);
 const char kDocumentVariable[] = "QN_ROUND_TRIP_DOCUMENT";
 
-struct Sample {
-    DocumentEntry entry;
-    ComponentState state;
-};
+struct Sample { DocumentEntry entry; ComponentState state; };
 
 // One of each persistence: IPersistStreamInit, IPersistStorage, IPersistStream (a
 // package of the sample manager, and one made by its own ProgID).

@@ -20,6 +20,7 @@
 #include "testkit/CapeDoubles.h"
 #include "testkit/FileGuards.h"
 #include "testkit/HostWindow.h"
+#include "testkit/Library.h"
 #include "testkit/RegistrySnapshot.h"
 #include "testkit/RegistryTree.h"
 #include "testkit/TestAccess.h"
@@ -67,10 +68,9 @@ protected:
     RegKey key;
 };
 
-const std::string kClass = "CLSID\\{3F6A1D20-7C41-4B8E-9D2A-51C0E7B4A913}";
-const std::string kProgId = "QnShowCOCATIDs.CCAPEGUI11";
-const std::string kCheckClass = "CLSID\\{07CCC4CE-59F8-4771-A62B-FCBCB3278FB0}";
-const std::string kCheckProgId = "QnShowCOCATIDs.RegistrationCheck";
+using testkit::kCheckClsid, testkit::kCheckProgId, testkit::kLibraryClsid, testkit::kTypeLibraryId;
+const std::string kClass = "CLSID\\" + kLibraryClsid;
+const std::string& kProgId = testkit::kLibraryProgId;
 
 // ICCAPEGUI in vtable order after IDispatch's seven methods: hosts call by slot,
 // scripts by DISPID, so neither may move.
@@ -163,35 +163,27 @@ TEST_F(Server, RegisteringWritesTheScriptsKeysAndUnregisteringRemovesExactlyThem
 {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(module, path, MAX_PATH);
-    Snapshot expected = {
-        {"", {}},
-        {"CLSID", {}},
-        {kClass, {{"", "CCAPEGUI11 Class"}}},
-        {kClass + "\\InprocServer32", {{"", path}, {"ThreadingModel", "Apartment"}}},
-        {kClass + "\\ProgID", {{"", "QnShowCOCATIDs.CCAPEGUI11.1"}}},
-        {kClass + "\\Programmable", {}},
-        {kClass + "\\TypeLib", {{"", "{5D0C2E71-A9B3-4F16-8C47-2E9B6A0F3D58}"}}},
-        {kClass + "\\VersionIndependentProgID", {{"", kProgId}}},
-        {kProgId, {{"", "CCAPEGUI11 Class"}}},
-        {kProgId + "\\CLSID", {{"", "{3F6A1D20-7C41-4B8E-9D2A-51C0E7B4A913}"}}},
-        {kProgId + "\\CurVer", {{"", "QnShowCOCATIDs.CCAPEGUI11.1"}}},
-        {kProgId + ".1", {{"", "CCAPEGUI11 Class"}}},
-        {kProgId + ".1\\CLSID", {{"", "{3F6A1D20-7C41-4B8E-9D2A-51C0E7B4A913}"}}},
-        {kCheckClass, {{"", "RegistrationCheck Class"}}},
-        {kCheckClass + "\\InprocServer32", {{"", path}, {"ThreadingModel", "Apartment"}}},
-        {kCheckClass + "\\ProgID", {{"", "QnShowCOCATIDs.RegistrationCheck.1"}}},
-        {kCheckClass + "\\Programmable", {}},
-        {kCheckClass + "\\TypeLib", {{"", "{5D0C2E71-A9B3-4F16-8C47-2E9B6A0F3D58}"}}},
-        {kCheckClass + "\\VersionIndependentProgID", {{"", kCheckProgId}}},
-        {kCheckProgId, {{"", "RegistrationCheck Class"}}},
-        {kCheckProgId + "\\CLSID", {{"", "{07CCC4CE-59F8-4771-A62B-FCBCB3278FB0}"}}},
-        {kCheckProgId + "\\CurVer", {{"", "QnShowCOCATIDs.RegistrationCheck.1"}}},
-        {kCheckProgId + ".1", {{"", "RegistrationCheck Class"}}},
-        {kCheckProgId + ".1\\CLSID", {{"", "{07CCC4CE-59F8-4771-A62B-FCBCB3278FB0}"}}},
+    // The keys of one class: its class key and its ProgIDs, with and without version.
+    const auto classKeys = [&](const std::string& clsid, const std::string& progId, const std::string& name) {
+        const std::string key = "CLSID\\" + clsid;
+        return Snapshot{{key, {{"", name}}},
+                        {key + "\\InprocServer32", {{"", path}, {"ThreadingModel", "Apartment"}}},
+                        {key + "\\ProgID", {{"", progId + ".1"}}},
+                        {key + "\\Programmable", {}},
+                        {key + "\\TypeLib", {{"", kTypeLibraryId}}},
+                        {key + "\\VersionIndependentProgID", {{"", progId}}},
+                        {progId, {{"", name}}},
+                        {progId + "\\CLSID", {{"", clsid}}},
+                        {progId + "\\CurVer", {{"", progId + ".1"}}},
+                        {progId + ".1", {{"", name}}},
+                        {progId + ".1\\CLSID", {{"", clsid}}}};
     };
+    Snapshot expected = classKeys(kLibraryClsid, kProgId, "CCAPEGUI11 Class");
+    expected.merge(classKeys(kCheckClsid, kCheckProgId, "RegistrationCheck Class"));
+    expected[""], expected["CLSID"];
     ASSERT_EQ(registerServer(), S_OK);
     EXPECT_EQ(snapshot(), expected) << "the registration script's keys and values, exactly";
-    const std::string typeLib = "TypeLib\\{5D0C2E71-A9B3-4F16-8C47-2E9B6A0F3D58}\\1.1";
+    const std::string typeLib = "TypeLib\\" + kTypeLibraryId + "\\1.1";
     EXPECT_EQ(text(typeLib), "QnShowCOCATIDs11 1.1 Type Library") << "the type library is registered";
     EXPECT_EQ(text(typeLib + "\\409\\win64"), path) << "from the module itself";
 
@@ -229,7 +221,7 @@ TEST_F(Server, ModulePathsAreRegisteredAsTheyAreAndALibraryBesideAModuleIsFoundB
     testkit::TemporaryFile emptyModule(fake, "");
     ASSERT_TRUE(CopyFileA(QN_TYPELIB_FILE, besideIt.c_str(), FALSE)) << "the compiled type library beside it";
     EXPECT_EQ(registerTypeLibrary(std::wstring(fake.begin(), fake.end())), S_OK);
-    EXPECT_EQ(text("TypeLib\\{5D0C2E71-A9B3-4F16-8C47-2E9B6A0F3D58}\\1.1\\409\\win64"), besideIt)
+    EXPECT_EQ(text("TypeLib\\" + kTypeLibraryId + "\\1.1\\409\\win64"), besideIt)
         << "registered from the .tlb file beside the module";
 }
 
@@ -322,5 +314,5 @@ TEST_F(Automation, ItemNamesTypeInformationAndAFailedClsidLookupThatLeavesItsOut
     EXPECT_EQ(boxes.count(), 1u) << "the failure is reported";
     CCCAPEGUITestAccess::setParentProgId(gui.get(), kProgId);
     EXPECT_EQ(gui->GetParentCLSID(name.put()), S_OK);
-    EXPECT_EQ(name.text(), L"{3F6A1D20-7C41-4B8E-9D2A-51C0E7B4A913}") << "the parent's class, not the item's";
+    EXPECT_EQ(toAnsi(name.text()), kLibraryClsid) << "the parent's class, not the item's";
 }

@@ -26,13 +26,7 @@ protected:
 };
 
 // The class factory answers the creations with these results in turn (S_OK: an object).
-struct Road {
-    const wchar_t* server;
-    DWORD context;
-    std::deque<HRESULT> results;
-    HRESULT expected;
-    int creations;
-};
+struct Road { const wchar_t* server; DWORD context; std::deque<HRESULT> results; HRESULT expected; int creations; };
 class CreationRoads : public Creation, public ::testing::WithParamInterface<Road> {};
 constexpr DWORD kRemoteOrInproc = CLSCTX_REMOTE_SERVER | CLSCTX_INPROC_SERVER;
 const Road kRoads[] = {
@@ -80,8 +74,8 @@ TEST_F(Creation, UnregisteredClassIsNamedByItsClsidAndInterfaceByItsRegisteredNa
     const std::string line = "Error creating interface 'ICapeTestProbe' for class '" + clsidText + "' context 1";
     EXPECT_EQ(qnshow(), line + "\r\n");
     ASSERT_EQ(boxes.count(), 1u);
-    EXPECT_EQ(boxes.last().text.rfind(line + "\n", 0), 0u) << boxes.last().text;
-    EXPECT_TRUE(boxes.last().text.ends_with(" REGDB_E_CLASSNOTREG ($80040154)")) << "the code's name closes the box";
+    EXPECT_EQ(boxes.last().text, line + "\n<No system message defined> REGDB_E_CLASSNOTREG ($80040154)")
+        << "the code's name closes the box";
     EXPECT_TRUE(boxes.last().topmost() && boxes.last().caption == "QnCOGUI11") << "system-modal, the module's box";
 }
 

@@ -79,11 +79,7 @@ public:
         for (Refused& each : refused_)
             if (each.iid == iid && each.times != 0 && each.after-- <= 0)
                 return each.times > 0 ? --each.times, each.hr : each.hr;
-        *out = find(iid);
-        if (!*out)
-            return E_NOINTERFACE;
-        AddRef();
-        return S_OK;
+        return (*out = find(iid)) ? (AddRef(), S_OK) : E_NOINTERFACE;
     }
     STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
     STDMETHODIMP_(ULONG) Release() override
@@ -124,11 +120,7 @@ private:
         return found;
     }
 
-    struct Refused {
-        IID iid;
-        HRESULT hr;
-        int after, times;
-    };
+    struct Refused { IID iid; HRESULT hr; int after, times; };
     std::vector<Refused> refused_;
     std::atomic<ULONG> references_{1};
     bool counted_ = true;

@@ -40,6 +40,13 @@ void removeTree(const std::string& path)
     fs::remove_all(path, ignored);
 }
 
+// GetTempPathA's folder, with its trailing backslash (it follows TMP, then TEMP).
+std::string temporaryDirectory()
+{
+    char path[MAX_PATH + 1] = {};
+    return std::string(path, GetTempPathA(MAX_PATH, path));
+}
+
 }  // namespace
 
 std::string readFile(const std::string& path)
@@ -58,12 +65,6 @@ std::string programFolder()
 {
     const std::string program = programPath();
     return program.substr(0, program.find_last_of('\\'));
-}
-
-std::string temporaryDirectory()
-{
-    char path[MAX_PATH + 1] = {};
-    return std::string(path, GetTempPathA(MAX_PATH, path));
 }
 
 std::string vendorFolder()

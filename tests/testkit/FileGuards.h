@@ -15,8 +15,6 @@ std::string readFile(const std::string& path);
 // the compound list), without a trailing backslash.
 std::string programPath();
 std::string programFolder();
-// GetTempPathA's folder, with its trailing backslash (it follows TMP, then TEMP).
-std::string temporaryDirectory();
 // <local app data>\Corvatek and, below it, the product folder that holds the trace.
 std::string vendorFolder();
 std::string productFolder();

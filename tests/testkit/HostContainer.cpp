@@ -60,37 +60,6 @@ STDMETHODIMP HostContainer::QueryInterface(REFIID iid, void** out)
     return hr;
 }
 
-STDMETHODIMP HostContainer::getMessageChainHead(ExtnMessageChainHead** head)
-{
-    calls.push_back(11);
-    ComPtr<ExtnMessageChainHead>(this).copyTo(head);
-    return S_OK;
-}
-
-STDMETHODIMP HostContainer::getTail(ExtnMessageChainTail** tail)
-{
-    calls.push_back(33);
-    ComPtr<ExtnMessageChainTail>(this).copyTo(tail);
-    return S_OK;
-}
-
-STDMETHODIMP HostContainer::touch(LONG zero)
-{
-    calls.push_back(21);
-    zeros.push_back(zero);
-    if (onTouch)
-        onTouch();
-    return touchResult;
-}
-
-STDMETHODIMP HostContainer::handOverMessage(BSTR message, LONG zero)
-{
-    calls.push_back(12);
-    zeros.push_back(zero);
-    messages.emplace_back(message ? message : L"");
-    return S_OK;
-}
-
 STDMETHODIMP HostContainer::storageRequest(LONG request, VARIANT* storage)
 {
     calls.push_back(20);

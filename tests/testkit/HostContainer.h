@@ -59,11 +59,27 @@ public:
     TESTKIT_RESERVED(23) TESTKIT_RESERVED(24) TESTKIT_RESERVED(25) TESTKIT_RESERVED(26) TESTKIT_RESERVED(27)
     TESTKIT_RESERVED(28) TESTKIT_RESERVED(29) TESTKIT_RESERVED(30) TESTKIT_RESERVED(31) TESTKIT_RESERVED(32)
 #undef TESTKIT_RESERVED
-    STDMETHODIMP getMessageChainHead(ExtnMessageChainHead** head) override;
-    STDMETHODIMP handOverMessage(BSTR message, LONG zero) override;
+    STDMETHODIMP getMessageChainHead(ExtnMessageChainHead** head) override
+    {
+        return calls.push_back(11), ComPtr<ExtnMessageChainHead>(this).copyTo(head), S_OK;
+    }
+    STDMETHODIMP getTail(ExtnMessageChainTail** tail) override
+    {
+        return calls.push_back(33), ComPtr<ExtnMessageChainTail>(this).copyTo(tail), S_OK;
+    }
+    STDMETHODIMP touch(LONG zero) override
+    {
+        calls.push_back(21), zeros.push_back(zero);
+        if (onTouch)
+            onTouch();
+        return touchResult;
+    }
+    STDMETHODIMP handOverMessage(BSTR message, LONG zero) override
+    {
+        calls.push_back(12), zeros.push_back(zero), messages.emplace_back(message ? message : L"");
+        return S_OK;
+    }
     STDMETHODIMP storageRequest(LONG request, VARIANT* storage) override;
-    STDMETHODIMP getTail(ExtnMessageChainTail** tail) override;
-    STDMETHODIMP touch(LONG zero) override;
 
 private:
     bool answersHost_;

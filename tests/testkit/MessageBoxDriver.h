@@ -44,6 +44,14 @@ public:
     const std::vector<ShownBox>& boxes() const { return boxes_; }
     size_t count() const { return boxes_.size(); }
     const ShownBox& last() const { return boxes_.back(); }
+    // The boxes' texts, in the order shown.
+    std::vector<std::string> texts() const
+    {
+        std::vector<std::string> all;
+        for (const ShownBox& box : boxes_)
+            all.push_back(box.text);
+        return all;
+    }
     void clear() { boxes_.clear(); }
 
 private:

@@ -42,8 +42,7 @@ ServedClass::ServedClass(const ClassRegistration& registration, Creator create)
         factory_ = ComPtr<IClassFactory>::attach(new Factory(std::move(create)));
         // In-process only: the library's creations include the in-process context, and a
         // local-server registration would make every test depend on the RPC service.
-        CoRegisterClassObject(clsid_, factory_.get(), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
-                              &cookie_);
+        CoRegisterClassObject(clsid_, factory_.get(), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie_);
     }
 }
 
@@ -55,8 +54,6 @@ ServedClass::~ServedClass()
 
 int ServedClass::creations() const { return factory_ ? static_cast<Factory*>(factory_.get())->creations : 0; }
 
-void ServedClass::describe(const DescriptionTexts& values) const { describeIn("CapeDescription", values); }
-
 void ServedClass::describePackage(const std::string& package, const DescriptionTexts& values) const
 {
     describeIn("PropertyPackages\\" + package + "\\CapeDescription", values);
@@ -67,11 +64,6 @@ void ServedClass::describeIn(const std::string& key, const DescriptionTexts& val
     classKey_->createKey(key);
     for (const auto& [name, text] : values)
         classKey_->setText(key, name.c_str(), text);
-}
-
-void ServedClass::setText(const std::string& subkey, const char* name, const std::string& text) const
-{
-    classKey_->setText(subkey, name, text);
 }
 
 void leaveErrorObject(const std::wstring& description, const std::wstring& source)
@@ -89,11 +81,6 @@ void leaveErrorObject(const std::wstring& description, const std::wstring& sourc
 Creator failingCreator(HRESULT hr, const std::wstring& description)
 {
     return [=](REFIID, void**) { return leaveErrorObject(description), hr; };
-}
-
-Creator nullObjectCreator()
-{
-    return [](REFIID, void**) { return S_OK; };
 }
 
 }  // namespace testkit

@@ -19,6 +19,12 @@
 
 namespace testkit {
 
+// The CAPE-OPEN categories the tests' classes implement: unit operations, 1.1 property
+// package managers and 1.1 property packages.
+inline const std::string kUnitCatid = "{678C09A5-7D66-11D2-A67D-00105A42887F}";
+inline const std::string kManagerCatid = "{CF51E383-0110-4ED8-ACB7-B50CFDE6908E}";
+inline const std::string kPropertyPackageCatid = "{CF51E384-0110-4ED8-ACB7-B50CFDE6908E}";
+
 // Values of a "CapeDescription" key: value name to text.
 using DescriptionTexts = std::map<std::string, std::string>;
 
@@ -47,10 +53,13 @@ public:
     // Objects the class factory was asked for.
     int creations() const;
 
-    void describe(const DescriptionTexts& values) const;
+    void describe(const DescriptionTexts& values) const { describeIn("CapeDescription", values); }
     void describePackage(const std::string& package, const DescriptionTexts& values) const;
     // Any text value under the class's key (subkey relative to it, may be empty).
-    void setText(const std::string& subkey, const char* name, const std::string& text) const;
+    void setText(const std::string& subkey, const char* name, const std::string& text) const
+    {
+        classKey_->setText(subkey, name, text);
+    }
 
 private:
     void describeIn(const std::string& key, const DescriptionTexts& values) const;
@@ -85,7 +94,7 @@ Creator creatorOf(Args... args)
 // The class factory fails with hr, leaving an error object with this description.
 Creator failingCreator(HRESULT hr, const std::wstring& description);
 // The class factory answers S_OK and hands out no object.
-Creator nullObjectCreator();
+inline Creator nullObjectCreator() { return [](REFIID, void**) { return S_OK; }; }
 
 // Leaves an error object on the thread, as a failing CAPE-OPEN component does.
 void leaveErrorObject(const std::wstring& description, const std::wstring& source = L"TestDouble");

@@ -101,21 +101,10 @@ bool TreeView::select(const LabelPath& path) const
     return item != nullptr;
 }
 
-void TreeView::select(HTREEITEM item) const
-{
-    SendMessageA(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
-}
-
 void TreeView::notify(UINT code) const
 {
     NMHDR header{tree_, static_cast<UINT_PTR>(IDC_COMPONENT_TREE), code};
     SendMessageA(dialog_, WM_NOTIFY, IDC_COMPONENT_TREE, reinterpret_cast<LPARAM>(&header));
-}
-
-void TreeView::clickWith(const LabelPath& path, UINT code) const
-{
-    if (select(path))
-        notify(code);
 }
 
 }  // namespace testkit

@@ -49,7 +49,7 @@ public:
     // Selects the item at path as a click does; a missing item fails the test and
     // selects nothing (false then). select(nullptr): no item selected at all.
     bool select(const LabelPath& path) const;
-    void select(HTREEITEM item) const;
+    void select(HTREEITEM item) const { SendMessageA(tree_, TVM_SELECTITEM, TVGN_CARET, LPARAM(item)); }
     // The tree's notification to the dialog (it concerns the selected item).
     void notify(UINT code) const;
     // Selection, then the click's notification.
@@ -57,7 +57,11 @@ public:
     void rightClick(const LabelPath& path) const { clickWith(path, NM_RCLICK); }
 
 private:
-    void clickWith(const LabelPath& path, UINT code) const;
+    void clickWith(const LabelPath& path, UINT code) const
+    {
+        if (select(path))
+            notify(code);
+    }
 
     HWND dialog_;
     HWND tree_;

@@ -19,7 +19,6 @@
 #include "testkit/Controls.h"
 #include "testkit/FileGuards.h"
 #include "testkit/ServedClass.h"
-#include "testkit/TestGuid.h"
 #include "testkit/Texts.h"
 
 namespace {

@@ -11,7 +11,6 @@
 #include "testkit/FileGuards.h"
 #include "testkit/MessageBoxDriver.h"
 #include "testkit/ServedClass.h"
-#include "testkit/TestGuid.h"
 #include "testkit/ServerNameSpy.h"
 
 namespace {

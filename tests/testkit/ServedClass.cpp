@@ -3,7 +3,6 @@
 #include <oleauto.h>
 
 #include "support/AnsiText.h"
-#include "testkit/TestGuid.h"
 
 namespace testkit {
 
@@ -22,6 +21,16 @@ struct ServedClass::Factory final : ComDouble<IClassFactory> {
     Creator create;
     int creations = 0;
 };
+
+std::string newTestGuid(GUID& guid)
+{
+    CoCreateGuid(&guid);
+    const BYTE mark[] = {0x7E, 0x57, 0x00, 0x00, 0x7E, 0x57};
+    std::copy(std::begin(mark), std::end(mark), guid.Data4 + 2);
+    wchar_t text[40] = {};
+    StringFromGUID2(guid, text, 40);
+    return toAnsi(text);
+}
 
 ServedClass::ServedClass(const ClassRegistration& registration, Creator create)
 {

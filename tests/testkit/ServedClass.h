@@ -25,6 +25,11 @@ inline const std::string kUnitCatid = "{678C09A5-7D66-11D2-A67D-00105A42887F}";
 inline const std::string kManagerCatid = "{CF51E383-0110-4ED8-ACB7-B50CFDE6908E}";
 inline const std::string kPropertyPackageCatid = "{CF51E384-0110-4ED8-ACB7-B50CFDE6908E}";
 
+// A new GUID of the tests' range, and its text as StringFromGUID2 writes it. Its last
+// group is always 7E5700007E57, so that `scripts/harness up` can remove what a crashed
+// run registered under one; the first group stays random and tells runs apart.
+std::string newTestGuid(GUID& guid);
+
 // Values of a "CapeDescription" key: value name to text.
 using DescriptionTexts = std::map<std::string, std::string>;
 

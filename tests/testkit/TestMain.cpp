@@ -9,39 +9,29 @@
 
 namespace {
 
-constexpr ULONGLONG kTestLimitMs = 60000;
+// Ends the program when one test runs past a minute, naming it: a hang costs a minute
+// and says where, instead of ending in the test runner's time-out.
+std::string g_running;
+std::atomic<ULONGLONG> g_started = 0;  // 0: no test runs
 
-// Ends the program when one test runs past the limit, naming it: a hang costs a
-// minute and says where, instead of ending in the test runner's time-out.
-class Watchdog : public ::testing::EmptyTestEventListener {
-public:
-    Watchdog() { CloseHandle(CreateThread(nullptr, 0, watch, this, 0, nullptr)); }
-
-private:
+struct Watchdog : ::testing::EmptyTestEventListener {
     void OnTestStart(const ::testing::TestInfo& test) override
     {
-        name_ = std::string(test.test_suite_name()) + "." + test.name();
-        started_ = GetTickCount64();
+        g_running = std::string(test.test_suite_name()) + "." + test.name();
+        g_started = GetTickCount64();
     }
-    void OnTestEnd(const ::testing::TestInfo&) override { started_ = 0; }
-
-    static DWORD WINAPI watch(void* self)
-    {
-        auto* watchdog = static_cast<Watchdog*>(self);
-        for (;;) {
-            Sleep(500);
-            const ULONGLONG started = watchdog->started_;
-            if (started && GetTickCount64() - started > kTestLimitMs) {
-                std::fprintf(stderr, "\nHUNG %s\n", watchdog->name_.c_str());
-                std::fflush(stderr);
-                TerminateProcess(GetCurrentProcess(), 3);
-            }
-        }
-    }
-
-    std::string name_;
-    std::atomic<ULONGLONG> started_ = 0;
+    void OnTestEnd(const ::testing::TestInfo&) override { g_started = 0; }
 };
+
+DWORD WINAPI watch(void*)
+{
+    for (;; Sleep(500))
+        if (const ULONGLONG started = g_started; started && GetTickCount64() - started > 60000) {
+            std::fprintf(stderr, "\nHUNG %s\n", g_running.c_str());
+            std::fflush(stderr);
+            TerminateProcess(GetCurrentProcess(), 3);
+        }
+}
 
 }  // namespace
 
@@ -51,6 +41,7 @@ int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new Watchdog);
+    CloseHandle(CreateThread(nullptr, 0, watch, nullptr, 0, nullptr));
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
         return 2;
     int result;

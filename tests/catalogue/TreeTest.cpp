@@ -128,7 +128,7 @@ struct FaultRow {
     const char* name;
     testkit::Creator create;
     Lines packages;
-    std::string creationBox;  // what follows the creation's message: the system text and code
+    std::string box;  // the failure's box before the question, <faulty> for the manager's ProgID
 };
 using FaultyManager = CatalogueTable<FaultRow>;
 
@@ -142,11 +142,10 @@ TEST_P(FaultyManager, IsListedWithWhatItOffersOrExplainedAndTheOthersStayComplet
     EXPECT_EQ(managers.labelsAt({"Faulty Manager [" + fault.progId() + "]"}), row.packages) << "what it offers";
     EXPECT_EQ(managers.labelsAt({installed().expand("Thermo Manager [<manager>]")}).size(), 3u)
         << "the other managers are listed completely";
-    ASSERT_EQ(run.boxes().count(), row.creationBox.empty() ? 1u : 2u) << "the creation's box, if any, and the question";
-    if (!row.creationBox.empty()) {
+    ASSERT_EQ(run.boxes().count(), row.box.empty() ? 1u : 2u) << "the failure's box, if any, and the question";
+    if (!row.box.empty()) {
         const ShownBox& box = run.boxes().boxes()[0];
-        EXPECT_EQ(box.text, "Error creating interface 'IUnknown' for class '" + fault.progId() + "' context 23" +
-                                row.creationBox);
+        EXPECT_EQ(box.text, testkit::replaced(row.box, {{"<faulty>", fault.progId()}}));
         EXPECT_EQ(box.ownerCaption, "Corvane Quillon CAPE-OPEN 1.1 Property Component Manager")
             << "owned by the running dialog, which is still being filled";
     }
@@ -159,9 +158,13 @@ INSTANTIATE_TEST_SUITE_P(
     Catalogue, FaultyManager,
     ::testing::Values(
         FaultRow{"CreationFails", testkit::failingCreator(0x80040503, L"No licence on this machine."), {},
-                 "\n<No system message defined> severity: SEVERITY_ERROR, facility: FACILITY_ITF ($80040503)"},
-        FaultRow{"CreatesNothing", testkit::nullObjectCreator(), {}, ": the class reported success but handed out no "
-                 "object\n<No system message defined> E_NOINTERFACE ($80004002)"},
+                 "Error creating interface 'IUnknown' for class '<faulty>' context 23\n<No system message defined> "
+                 "severity: SEVERITY_ERROR, facility: FACILITY_ITF ($80040503)"},
+        FaultRow{"CreatesNothing", testkit::nullObjectCreator(), {}, "Error creating interface 'IUnknown' for class "
+                 "'<faulty>' context 23: the class reported success but handed out no object\n<No system message "
+                 "defined> E_NOINTERFACE ($80004002)"},
+        FaultRow{"ListThrows", testkit::creatorOf<ManagerDouble>([](ManagerDouble& made) { made.throwsOnList = true; }),
+                 {}, "CCapeOpenDlg::DisplayPropertyPackageManagerPropPacks. PropertyPackageManager: <faulty>, propPackage: "},
         FaultRow{"EmptyList", testkit::creatorOf<ManagerDouble>(std::vector<std::wstring>{}),
                  {"No CAPE-OPEN Property Packages currently available"}, ""},
         FaultRow{"OnePackage", testkit::creatorOf<ManagerDouble>(), {"Only Package"}, ""},

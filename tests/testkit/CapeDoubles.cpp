@@ -1,5 +1,7 @@
 #include "testkit/CapeDoubles.h"
 
+#include <stdexcept>
+
 #include "support/AnsiText.h"
 
 namespace testkit {
@@ -118,6 +120,8 @@ ManagerDouble::ManagerDouble(std::vector<std::wstring> names, HRESULT managerQue
 
 STDMETHODIMP ManagerDouble::GetPropertyPackageList(VARIANT* names)
 {
+    if (throwsOnList)
+        throw std::runtime_error("the manager's own failure");
     VariantInit(names);
     VariantCopy(names, &list);
     return listResult;

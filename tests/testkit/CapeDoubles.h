@@ -186,6 +186,7 @@ public:
     HRESULT listResult;
     std::function<void(PackageDouble&)> preparePackage;
     bool handsOutNothing = false;
+    bool throwsOnList = false;  // a C++ exception out of GetPropertyPackageList, as careless vendors' code does
 
     STDMETHODIMP GetPropertyPackageList(VARIANT* names) override;
     STDMETHODIMP GetPropertyPackage(BSTR name, IDispatch** package) override;

@@ -122,6 +122,22 @@ INSTANTIATE_TEST_SUITE_P(Table, VllRequest,
                                          VllRow{"Vendor.CORVANE.Manager", true, true, true},
                                          VllRow{"CVCOProp.Manager", true, false, false}));
 
+TEST_F(PackageDialogTest, ReadingThePackageAgainFromInsideItsOwnCallsIsRefused)
+{
+    holdPackage();
+    bool calledBack = false;
+    HRESULT nested = S_OK;
+    package->describePhase = [&](const std::wstring& label) {
+        if (!std::exchange(calledBack, true))
+            nested = gui->setPPInfo(nullptr, nullptr, nullptr);
+        return textValue((label + L" phase").c_str());
+    };
+    EXPECT_EQ(gui->setPPInfo(nullptr, nullptr, nullptr), S_OK) << "the outer reading goes on";
+    EXPECT_EQ(nested, HRESULT_FROM_WIN32(ERROR_BUSY)) << "the nested one is refused";
+    EXPECT_EQ(driver.boxes().last().text, "setPPInfo:  ERROR: The property package's data is being read; it cannot be "
+                                          "read again from inside the package's own calls.\nResource in use.\r\n(0x800700AA)");
+}
+
 TEST_F(PackageDialogTest, ItsCustomViewButtonExplainsAMissingViewOverIt)
 {
     HWND shown = nullptr;

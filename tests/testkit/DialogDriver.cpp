@@ -21,6 +21,7 @@ void cancel(HWND dialog) { PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL,
 void CALLBACK endOverrunDialogs(HWND dialog, UINT, UINT_PTR id, DWORD)
 {
     SetTimer(dialog, id, kClosingLimitMs, endOverrunDialogs);
+    EndMenu();  // a menu's own loop would keep the dialogs from ending
     EnumThreadWindows(GetCurrentThreadId(), [](HWND shown, LPARAM) {
         char className[16] = {};
         GetClassNameA(shown, className, sizeof className);

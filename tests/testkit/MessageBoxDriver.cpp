@@ -62,6 +62,11 @@ void MessageBoxDriver::inspect(HWND window)
             return dialogHandler_(window);
         ADD_FAILURE() << "a dialog nobody expected: '" << windowText(window) << "'";
         PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        SetTimer(window, kInspectTimer, 2000, [](HWND open, UINT, UINT_PTR id, DWORD) {
+            KillTimer(open, id);
+            ADD_FAILURE() << "'" << windowText(open) << "' still open 2 s after Cancel";
+            EndDialog(open, -2);
+        });
         return;
     }
     ShownBox box{GetWindow(window, GW_OWNER), "", windowText(window), windowText(textControl),
@@ -86,8 +91,10 @@ void MessageBoxDriver::inspect(HWND window)
             ADD_FAILURE() << "a box nobody expected: '" << box.caption << "': " << box.text;
         else
             ADD_FAILURE() << "the box '" << box.caption << "' has no button " << answer << ": " << box.text;
-        if (!box.buttons.empty())
-            answer = box.buttons.back();
+        answer = box.buttons.empty() ? IDCANCEL : box.buttons.back();
+        for (int refusal : {IDNO, IDABORT, IDCANCEL})  // the answer that ends a question
+            if (std::ranges::find(box.buttons, refusal) != box.buttons.end())
+                answer = refusal;
     }
     // Posted: the box handles the click from its own message loop, as a user's click.
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, answer)));

@@ -25,7 +25,8 @@ struct ShownBox {
 // drives them with their own messages. The boxes are real: nothing is replaced.
 // What cannot be answered as the test meant (a dialog without a handler, a box
 // without the button chosen, any box when the default is kNobodyExpects) fails the
-// running test and is closed with its last button (No, Cancel), so nothing waits.
+// running test and is closed with the button that ends a question (Cancel, Abort, No,
+// else its last), or a dialog with Cancel and, 2 s later, for good: nothing waits.
 class MessageBoxDriver {
 public:
     static constexpr int kNobodyExpects = 0;

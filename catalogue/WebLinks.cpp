@@ -61,7 +61,6 @@ HRESULT navigateWithBrowserObject(const std::string& url, const std::wstring& we
     return navigated;
 }
 
-
 bool startsWithNoCase(const std::string& text, const std::string& prefix)
 {
     return text.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {

@@ -15,6 +15,7 @@
 #include "automation/Termination.h"
 #include "support/AnsiText.h"
 #include "support/ErrorReport.h"
+#include "support/ForeignCall.h"
 
 namespace {
 
@@ -96,7 +97,7 @@ HRESULT initializeUtilities(IUnknown* object)
     ComPtr<ICapeUtilities> utilities;
     if (FAILED(queryInterfaceOf(object, IID_ICapeUtilities, utilities)))
         return S_OK;
-    return utilities->Initialize();
+    return callForeign("Initialize", [&] { return utilities->Initialize(); });
 }
 
 HRESULT CCCAPEGUI::createValidatedComponent(const wchar_t* progId, unsigned long category, ComPtr<IDispatch>& out)

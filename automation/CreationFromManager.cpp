@@ -13,6 +13,7 @@
 #include "automation/Termination.h"
 #include "support/AnsiText.h"
 #include "support/ErrorReport.h"
+#include "support/ForeignCall.h"
 #include "support/UniqueBstr.h"
 
 namespace {
@@ -45,7 +46,7 @@ HRESULT initializePackage(const ComPtr<IDispatch>& package)
     HRESULT hr = package.queryInterface(IID_ICapeUtilities, utilities);
     if (SUCCEEDED(hr) && !utilities)
         hr = E_NOINTERFACE;
-    return SUCCEEDED(hr) ? utilities->Initialize() : hr;
+    return SUCCEEDED(hr) ? callForeign("Initialize", [&] { return utilities->Initialize(); }) : hr;
 }
 
 }  // namespace
@@ -86,7 +87,9 @@ HRESULT CCCAPEGUI::packageFromManager(const wchar_t* package, const wchar_t* man
     TerminateUnlessKept startedPackage;
     ComPtr<IDispatch> created;
     UniqueBstr name(package ? package : L"");
-    hr = managerInterface->GetPropertyPackage(name.get(), created.put());
+    hr = callForeign(
+        "GetPropertyPackage",
+        [&](IDispatch** slot) { return managerInterface->GetPropertyPackage(name.get(), slot); }, created);
     if (SUCCEEDED(hr) && created) {
         hr = initializePackage(created);
         if (SUCCEEDED(hr))
@@ -155,7 +158,7 @@ HRESULT CCCAPEGUI::standalonePackage(const wchar_t* package, ComPtr<IDispatch>& 
         const std::string message = fillText(kInterfaceMissing, {packageText, "ICapeUtilities"});
         return reportError(FAILED(hr) ? hr : E_NOINTERFACE, message.c_str(), nullptr, hostWindow, true);
     }
-    hr = utilities->Initialize();
+    hr = callForeign("Initialize", [&] { return utilities->Initialize(); });
     if (FAILED(hr)) {
         RaisedError failure(hr);  // keeps the package's error object over the lookup below
         const std::string type = interfaceDisplayName(IID_ICapeThermoPropertyRoutine);

@@ -6,6 +6,7 @@
 
 #include "automation/MethodBoundary.h"
 #include "support/ErrorReport.h"
+#include "support/ForeignCall.h"
 
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::setup(INT_PTR window, IDispatch* hostContainer, LONG filter)
 {
@@ -48,7 +49,7 @@ HRESULT CCCAPEGUI::terminateAndRelease(ComPtr<IDispatch>& object, const std::str
     if (hr == E_NOINTERFACE || (SUCCEEDED(hr) && !utilities))
         return S_OK;
     if (SUCCEEDED(hr))
-        hr = utilities->Terminate();
+        hr = callForeign("Terminate", [&] { return utilities->Terminate(); });
     if (FAILED(hr)) {
         const std::string text = "Terminating '" + name + "' failed; it has been released anyway.";
         return reportError(hr, text.c_str(), "releaseComponents", hostWindow, true);

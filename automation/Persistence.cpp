@@ -16,6 +16,7 @@
 #include "automation/MethodBoundary.h"
 #include "automation/RaisedError.h"
 #include "support/ErrorReport.h"
+#include "support/ForeignCall.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ HRESULT saveIntoStream(const ComPtr<IDispatch>& component, REFIID iid, IStorage*
     ComPtr<IStream> stream;
     hr = storage->CreateStream(kNewComponentStreamName, kStreamCreateMode, 0, 0, stream.put());
     if (SUCCEEDED(hr)) {
-        hr = persist->Save(stream.get(), TRUE);
+        hr = callForeign("Save", [&] { return persist->Save(stream.get(), TRUE); });
         stream = nullptr;  // an element is renamed or destroyed closed
         if (FAILED(hr))
             storage->DestroyElement(kNewComponentStreamName);
@@ -77,9 +78,11 @@ HRESULT saveIntoStorage(const ComPtr<IDispatch>& component, IStorage* storage)
     if (FAILED(hr))
         return hr;
     requireStorage(storage);
-    hr = persist->Save(storage, TRUE);
-    // Save leaves the component unable to write until SaveCompleted, failed or not.
-    persist->SaveCompleted(storage);
+    hr = callForeign("Save", [&] { return persist->Save(storage, TRUE); });
+    // Save leaves the component unable to write until SaveCompleted, failed or not;
+    // a component that crashed is not called again.
+    if (hr != kCallRaisedException)
+        callForeign("SaveCompleted", [&] { return persist->SaveCompleted(storage); });
     if (FAILED(hr))
         return reportUnexpected(hr);
     return hr;
@@ -168,7 +171,8 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::saveStorage()
             if (component)
                 persistType = persistKind();
             VariantHolder answer;
-            HRESULT hr = container->storageRequest(kStorageToSaveInto, &answer);
+            HRESULT hr = callForeign(
+                "storageRequest", [&](VARIANT* slot) { return container->storageRequest(kStorageToSaveInto, slot); }, answer);
             if (FAILED(hr))
                 return reportUnexpected(hr);
             ComPtr<IStorage> storage = storageInAnswer(answer);
@@ -199,7 +203,8 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::loadStorage(VARIANT_BOOL recalling)
             if (!container || persistType == kPersistNone || !component)
                 return S_OK;
             VariantHolder answer;
-            HRESULT hr = container->storageRequest(kStorageToLoadFrom, &answer);
+            HRESULT hr = callForeign(
+                "storageRequest", [&](VARIANT* slot) { return container->storageRequest(kStorageToLoadFrom, slot); }, answer);
             if (FAILED(hr))
                 return reportUnexpected(hr);
             ComPtr<IStorage> storage = storageInAnswer(answer);
@@ -212,7 +217,7 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::loadStorage(VARIANT_BOOL recalling)
                 if (FAILED(hr))
                     return hr;
                 requireStorage(storage.get());
-                hr = persist->Load(storage.get());
+                hr = callForeign("Load", [&] { return persist->Load(storage.get()); });
                 if (FAILED(hr))
                     return reportError(hr, "Unexpected error loading COM persistence (IPersistStorage)", nullptr,
                                        nullptr, true);
@@ -234,7 +239,9 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::loadStorage(VARIANT_BOOL recalling)
                 return upgradeOldPersistence(storage.get());  // no stream of ours: saved the old way
             if (FAILED(hr))
                 return reportUnexpected(hr);
-            hr = streamInit ? persistStreamInit->Load(stream.get()) : persistStream->Load(stream.get());
+            hr = callForeign("Load", [&] {
+                return streamInit ? persistStreamInit->Load(stream.get()) : persistStream->Load(stream.get());
+            });
             if (hr == kLoadedAnyway)
                 hr = S_OK;
             if (FAILED(hr))

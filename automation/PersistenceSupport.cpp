@@ -11,9 +11,10 @@
 
 #include "automation/BstrText.h"
 #include "automation/CCCAPEGUI.h"
-#include "automation/ErrorObject.h"
 #include "automation/RaisedError.h"
+#include "support/ErrorObject.h"
 #include "support/ErrorReport.h"
+#include "support/ForeignCall.h"
 #include "support/MTUtils.h"
 #include "support/UniqueBstr.h"
 
@@ -76,14 +77,14 @@ HRESULT CCCAPEGUI::initNewComponent(IStorage* storage)
             return reportUnexpected(hr);
         // A component must not be handed a storage that is not there.
         requireStorage(storage);
-        hr = persist->InitNew(storage);
+        hr = callForeign("InitNew", [&] { return persist->InitNew(storage); });
         text = "Unexpected error initializing COM persistence (IPersistStorage)";
     } else if (persistType == kPersistStreamInit) {
         ComPtr<IPersistStreamInit> persist;
         hr = component.queryInterface(IID_IPersistStreamInit, persist);
         if (FAILED(hr))
             return reportUnexpected(hr);
-        hr = persist->InitNew();
+        hr = callForeign("InitNew", [&] { return persist->InitNew(); });
         text = "Unexpected error initializing COM persistence (IPersistStreamInit)";
     } else {
         return S_OK;  // IPersistStream has no InitNew
@@ -116,18 +117,19 @@ namespace {
 HRESULT prepareHostForMessage(ExtnContainer& container)
 {
     ComPtr<ExtnMessageChainHead> head;
-    HRESULT hr = container.getMessageChainHead(head.put());
+    HRESULT hr = callForeign(
+        "getMessageChainHead", [&](ExtnMessageChainHead** slot) { return container.getMessageChainHead(slot); }, head);
     if (SUCCEEDED(hr) && !head)
         hr = E_POINTER;  // success without an object: nothing to call
     if (FAILED(hr))
         return hr;
     ComPtr<ExtnMessageChainTail> tail;
-    hr = head->getTail(tail.put());
+    hr = callForeign("getTail", [&](ExtnMessageChainTail** slot) { return head->getTail(slot); }, tail);
     if (SUCCEEDED(hr) && !tail)
         hr = E_POINTER;
     if (FAILED(hr))
         return hr;
-    return tail->touch(0);
+    return callForeign("touch", [&] { return tail->touch(0); });
 }
 
 }  // namespace

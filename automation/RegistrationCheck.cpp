@@ -3,7 +3,7 @@
 #include <new>
 
 #include "automation/BstrText.h"
-#include "automation/ErrorObject.h"
+#include "support/ErrorObject.h"
 #include "catalogue/RegistrationReport.h"
 
 namespace {

@@ -4,6 +4,7 @@
 
 #include "CapeOpen.h"
 #include "support/ComPtr.h"
+#include "support/ForeignCall.h"
 
 // ICapeUtilities::Terminate for an object the library initialised, before its last
 // reference here goes. Its own failure is not reported (the caller is already on a
@@ -17,7 +18,7 @@ inline void terminateQuietly(IUnknown* object)
     ComPtr<IErrorInfo> pending;
     if (GetErrorInfo(0, pending.put()) != S_OK)
         pending = nullptr;
-    utilities->Terminate();
+    callForeign("Terminate", [&] { return utilities->Terminate(); });
     SetErrorInfo(0, pending.get());
 }
 

@@ -6,6 +6,7 @@
 #include "CapeOpen.h"
 
 #include "automation/MethodBoundary.h"
+#include "support/ForeignCall.h"
 #include "support/ScopedFlag.h"
 #include "packagedialog/OwnPropertySystem.h"
 #include "support/AnsiText.h"
@@ -81,7 +82,7 @@ HRESULT CCCAPEGUI::showCustomView()
             if (utilities) {
                 // A failing editor: the same box, with the failure's code and the
                 // component's error information.
-                result = utilities->Edit();
+                result = callForeign("Edit", [&] { return utilities->Edit(); });
                 if (FAILED(result))
                     return reportError(result, kNoCustomViewText, nullptr, GetActiveWindow(), true);
             }

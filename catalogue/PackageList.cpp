@@ -4,6 +4,7 @@
 #include "support/AnsiText.h"
 #include "support/ComPtr.h"
 #include "support/ErrorReport.h"
+#include "support/ForeignCall.h"
 #include "support/UniqueBstr.h"
 #include "support/VariantHolder.h"
 
@@ -77,8 +78,8 @@ PackageListing readPackageListing(IUnknown* object)
         return listing;
     }
     VariantHolder list;
-    // The out value of a failed call is not to be trusted.
-    listing.listResult = manager->GetPropertyPackageList(list.put());
+    listing.listResult = callForeign(
+        "GetPropertyPackageList", [&](VARIANT* slot) { return manager->GetPropertyPackageList(slot); }, list);
     if (FAILED(listing.listResult))
         return listing;
     bool noPackages = false;

@@ -8,6 +8,7 @@
 #include "catalogue/ClassesRootView.h"
 #include "support/AnsiText.h"
 #include "support/ComPtr.h"
+#include "support/ForeignCall.h"
 #include "support/HResultNames.h"
 #include "support/UniqueBstr.h"
 
@@ -43,7 +44,8 @@ std::string failureText(HRESULT code)
     ComPtr<IErrorInfo> info;
     if (GetErrorInfo(0, info.put()) == S_OK && info) {
         UniqueBstr description;
-        if (SUCCEEDED(info->GetDescription(description.put())))
+        if (SUCCEEDED(callForeign("GetDescription", [&](BSTR* slot) { return info->GetDescription(slot); },
+                                  description)))
             text = asClause(toAnsi(description.text()));
     }
     if (text.empty())

@@ -8,6 +8,7 @@
 #include "CapeOpen.h"
 #include "packagedialog/ArrayElements.h"
 #include "packagedialog/DisplayText.h"
+#include "support/ForeignCall.h"
 #include "support/SetGet.h"
 #include "support/UniqueBstr.h"
 
@@ -33,11 +34,13 @@ private:
 
 // The thread's error object, taken right after object's call through iid failed; kept
 // only when the object says it supports error information on that interface.
-ComPtr<IErrorInfo> errorInfoOfCall(IUnknown* object, REFIID iid)
+ComPtr<IErrorInfo> errorInfoOfCall(HRESULT hr, IUnknown* object, REFIID iid)
 {
     ComPtr<IErrorInfo> info;
     if (GetErrorInfo(0, info.put()) != S_OK)
         return nullptr;
+    if (hr == kCallRaisedException)
+        return info;  // the library's own account of the crash
     ComPtr<ISupportErrorInfo> support;
     if (FAILED(queryInterfaceOf(object, IID_ISupportErrorInfo, support)))
         return nullptr;
@@ -48,7 +51,7 @@ template <class Interface>
 void checkCall(HRESULT hr, Interface* object, REFIID iid)
 {
     if (FAILED(hr))
-        throw PackageCallFailed(hr, errorInfoOfCall(object, iid));
+        throw PackageCallFailed(hr, errorInfoOfCall(hr, object, iid));
 }
 
 // The CAPE-OPEN 1.1 interfaces the gathering needs: a package without one fails with
@@ -120,11 +123,14 @@ HRESULT gatherFrom(PackageData& data, IUnknown* package)
 
     auto phases = requireInterface<ICapeThermoPhases>(package, IID_ICapeThermoPhases);
     long numPhases = 0;
-    checkCall(phases->GetNumPhases(&numPhases), phases.get(), IID_ICapeThermoPhases);
+    checkCall(callForeign("GetNumPhases", [&] { return phases->GetNumPhases(&numPhases); }), phases.get(),
+              IID_ICapeThermoPhases);
     data.numPhases = numPhases;
     {
         VariantHolder labels, states, keys;
-        checkCall(phases->GetPhaseList(&labels, &states, &keys), phases.get(), IID_ICapeThermoPhases);
+        checkCall(callForeign("GetPhaseList", [&](VARIANT* l, VARIANT* s, VARIANT* k) { return phases->GetPhaseList(l, s, k); },
+                              labels, states, keys),
+                  phases.get(), IID_ICapeThermoPhases);
         std::swap(data.phaseLabels, labels);
         std::swap(data.statesOfAggregation, states);
         std::swap(data.keyCompoundIds, keys);
@@ -138,7 +144,10 @@ HRESULT gatherFrom(PackageData& data, IUnknown* package)
             continue;
         }
         VariantHolder value;
-        checkCall(phases->GetPhaseInfo(phase.label, attribute.get(), &value), phases.get(), IID_ICapeThermoPhases);
+        checkCall(callForeign(
+                      "GetPhaseInfo",
+                      [&](VARIANT* slot) { return phases->GetPhaseInfo(phase.label, attribute.get(), slot); }, value),
+                  phases.get(), IID_ICapeThermoPhases);
         descriptions.push_back(descriptionOf(value));
     }
     SetGet::bstrListToVariant(data.phaseDescriptions, descriptions);
@@ -154,7 +163,12 @@ HRESULT gatherFrom(PackageData& data, IUnknown* package)
     HRESULT result = S_OK;
     {
         VariantHolder ids, formulae, names, boilingPoints, molecularWeights, casNumbers;
-        result = compounds->GetCompoundList(&ids, &formulae, &names, &boilingPoints, &molecularWeights, &casNumbers);
+        result = callForeign(
+            "GetCompoundList",
+            [&](VARIANT* i, VARIANT* f, VARIANT* n, VARIANT* b, VARIANT* m, VARIANT* c) {
+                return compounds->GetCompoundList(i, f, n, b, m, c);
+            },
+            ids, formulae, names, boilingPoints, molecularWeights, casNumbers);
         checkCall(result, compounds.get(), IID_ICapeThermoCompounds);
         std::swap(data.compoundIds, ids);
         std::swap(data.formulae, formulae);
@@ -165,19 +179,25 @@ HRESULT gatherFrom(PackageData& data, IUnknown* package)
     }
     {
         VariantHolder constants;
-        checkCall(compounds->GetConstPropList(&constants), compounds.get(), IID_ICapeThermoCompounds);
+        checkCall(callForeign("GetConstPropList", [&](VARIANT* slot) { return compounds->GetConstPropList(slot); },
+                              constants),
+                  compounds.get(), IID_ICapeThermoCompounds);
         std::swap(data.constantProps, constants);
     }
 
     auto routine = requireInterface<ICapeThermoPropertyRoutine>(package, IID_ICapeThermoPropertyRoutine);
     {
         VariantHolder singlePhase;
-        checkCall(routine->GetSinglePhasePropList(&singlePhase), routine.get(), IID_ICapeThermoPropertyRoutine);
+        checkCall(callForeign("GetSinglePhasePropList",
+                              [&](VARIANT* slot) { return routine->GetSinglePhasePropList(slot); }, singlePhase),
+                  routine.get(), IID_ICapeThermoPropertyRoutine);
         std::swap(data.singlePhaseProps, singlePhase);
     }
     {
         VariantHolder twoPhase;
-        checkCall(routine->GetTwoPhasePropList(&twoPhase), routine.get(), IID_ICapeThermoPropertyRoutine);
+        checkCall(callForeign("GetTwoPhasePropList", [&](VARIANT* slot) { return routine->GetTwoPhasePropList(slot); },
+                              twoPhase),
+                  routine.get(), IID_ICapeThermoPropertyRoutine);
         std::swap(data.twoPhaseProps, twoPhase);
     }
     return result;  // the three interfaces are released on the way out

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "support/AnsiText.h"
+#include "support/ForeignCall.h"
 #include "support/MemoryHolders.h"
 #include "support/Trace.h"
 
@@ -77,8 +78,11 @@ HRESULT createObject(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid,
                      bool& noObject)
 {
     *out = nullptr;
-    HRESULT hr = server && *server ? createRemotely(clsid, outer, context, iid, out, server)
-                                   : createLocally(clsid, outer, context, iid, out);
+    // The class's own code (its factory, its constructor) runs inside the creation.
+    HRESULT hr = callForeign("its creation", [&] {
+        return server && *server ? createRemotely(clsid, outer, context, iid, out, server)
+                                 : createLocally(clsid, outer, context, iid, out);
+    });
     // A class factory that answers "success" without an object would crash every
     // caller that goes on to use it: that is a failure of the component.
     noObject = SUCCEEDED(hr) && !*out;

@@ -3,6 +3,8 @@
 #include <objbase.h>
 #include <utility>
 
+#include "support/ForeignCall.h"
+
 // Holds one reference to a COM interface: AddRef on copy, Release on destruction.
 // put() hands the slot to an out parameter; detach() gives the reference away.
 template <class T>
@@ -47,6 +49,10 @@ public:
     }
     void** putVoid() { return reinterpret_cast<void**>(put()); }
 
+    // Drops what the slot holds without releasing it: what a failed call left there
+    // belongs to nobody (see callForeign).
+    void forget() { ptr_ = nullptr; }
+
     // Hands the held reference to the caller, who now owns it.
     [[nodiscard]] T* detach() { return std::exchange(ptr_, nullptr); }
 
@@ -87,7 +93,7 @@ HRESULT queryInterfaceOf(IUnknown* object, REFIID iid, ComPtr<U>& out)
         return E_POINTER;
     }
     void* raw = nullptr;
-    HRESULT hr = object->QueryInterface(iid, &raw);
+    HRESULT hr = callForeign("QueryInterface", [&] { return object->QueryInterface(iid, &raw); });
     if (SUCCEEDED(hr) && !raw)
         hr = E_NOINTERFACE;
     out = SUCCEEDED(hr) ? ComPtr<U>::attach(static_cast<U*>(raw)) : ComPtr<U>();

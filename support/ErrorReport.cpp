@@ -6,6 +6,7 @@
 
 #include "support/AnsiText.h"
 #include "support/ComPtr.h"
+#include "support/ForeignCall.h"
 #include "support/MTUtils.h"
 #include "support/Trace.h"
 #include "support/UniqueBstr.h"
@@ -65,8 +66,10 @@ std::string takeErrorObjectPiece()
     if (GetErrorInfo(0, info.put()) != S_OK || !info)
         return {};
     UniqueBstr description, source;
-    info->GetDescription(description.put());
-    info->GetSource(source.put());
+    if (callForeign("GetDescription", [&](BSTR* slot) { return info->GetDescription(slot); }, description) ==
+            kCallRaisedException ||
+        callForeign("GetSource", [&](BSTR* slot) { return info->GetSource(slot); }, source) == kCallRaisedException)
+        return takeErrorObjectPiece();  // the crash's own error object, which is the library's
     if (description.length() == 0)
         return {};
     std::string piece = "\n(" + toAnsi(description.text()) + ": " + toAnsi(source.text()) + ")";

@@ -34,6 +34,9 @@ public:
         reset();
         return &bstr_;
     }
+    // Drops what is held without freeing it: what a failed call left there belongs to
+    // nobody (see callForeign).
+    void forget() { bstr_ = nullptr; }
     [[nodiscard]] BSTR detach() { return std::exchange(bstr_, nullptr); }
     void reset(BSTR b = nullptr)
     {

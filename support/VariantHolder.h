@@ -33,6 +33,9 @@ public:
         clear();
         return this;
     }
+    // Drops the content without clearing it: what a failed call left there belongs to
+    // nobody (see callForeign).
+    void forget() { VariantInit(this); }
     // Moves the content to the caller, who now owns it; this holder is left empty.
     [[nodiscard]] VARIANT detach()
     {

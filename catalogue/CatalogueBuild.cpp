@@ -12,6 +12,7 @@
 #include "support/AnsiText.h"
 #include "support/ComPtr.h"
 #include "support/ErrorReport.h"
+#include "support/ForeignCall.h"
 
 namespace {
 
@@ -98,6 +99,10 @@ void CCapeOpenDlg::DisplayPropertyPackageManagerPropPacks(HTREEITEM managerCateg
          managerItem = tree_.nextSibling(managerItem)) {
         std::string identifier;
         std::string package;
+        const auto managerText = [&] {
+            return "CCapeOpenDlg::DisplayPropertyPackageManagerPropPacks. PropertyPackageManager: " + identifier +
+                   ", propPackage: " + package;
+        };
         try {
             // The item's own record names its ProgID; a registered Name may itself hold
             // brackets, which would mislead a split of the label.
@@ -116,6 +121,8 @@ void CCapeOpenDlg::DisplayPropertyPackageManagerPropPacks(HTREEITEM managerCateg
             if (FAILED(created))
                 continue;
             const PackageListing listing = readPackageListing(manager.get());
+            if (listing.listResult == kCallRaisedException)  // a list that merely failed is not reported
+                reportDialogError(composeErrorMessage(listing.listResult, managerText().c_str(), nullptr));
             if (!listing.messageLine.empty())
                 InsertTreeItem(managerItem, listing.messageLine, nullptr);
             for (const std::string& name : listing.packageNames) {
@@ -125,8 +132,7 @@ void CCapeOpenDlg::DisplayPropertyPackageManagerPropPacks(HTREEITEM managerCateg
                 InsertTreeItem(managerItem, name, record);
             }
         } catch (...) {
-            reportDialogError("CCapeOpenDlg::DisplayPropertyPackageManagerPropPacks. PropertyPackageManager: " +
-                              identifier + ", propPackage: " + package);
+            reportDialogError(managerText());
         }
     }
 }

@@ -46,7 +46,7 @@ namespace {
 
 // The codes of this library's own C++ exceptions (GCC's throw, rethrow and forced
 // unwind): they go on to the catch that awaits them.
-constexpr DWORD kOwnThrow = 0x20474343;
+constexpr DWORD kOwnThrow = foreign_call_detail::kOwnCompilersException;
 constexpr DWORD kOwnUnwind = 0x21474343;
 constexpr DWORD kOwnForcedUnwind = 0x22474343;
 

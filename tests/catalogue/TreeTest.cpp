@@ -163,8 +163,12 @@ INSTANTIATE_TEST_SUITE_P(
         FaultRow{"CreatesNothing", testkit::nullObjectCreator(), {}, "Error creating interface 'IUnknown' for class "
                  "'<faulty>' context 23: the class reported success but handed out no object\n<No system message "
                  "defined> E_NOINTERFACE ($80004002)"},
-        FaultRow{"ListThrows", testkit::creatorOf<ManagerDouble>([](ManagerDouble& made) { made.throwsOnList = true; }),
-                 {}, "CCapeOpenDlg::DisplayPropertyPackageManagerPropPacks. PropertyPackageManager: <faulty>, propPackage: "},
+        FaultRow{"ListCrashes", testkit::creatorOf<ManagerDouble>([](ManagerDouble& made) {
+                     made.misbehave("GetPropertyPackageList", {testkit::Misbehaviour::Crashes});
+                 }),
+                 {}, " ERROR: CCapeOpenDlg::DisplayPropertyPackageManagerPropPacks. PropertyPackageManager: <faulty>, "
+                     "propPackage: \n(The component failed inside GetPropertyPackageList (exception 0xC0000005): "
+                     "QnCOGUI11)(0x80010105)"},
         FaultRow{"EmptyList", testkit::creatorOf<ManagerDouble>(std::vector<std::wstring>{}),
                  {"No CAPE-OPEN Property Packages currently available"}, ""},
         FaultRow{"OnePackage", testkit::creatorOf<ManagerDouble>(), {"Only Package"}, ""},

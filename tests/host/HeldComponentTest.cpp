@@ -42,7 +42,8 @@ TEST_F(HeldComponent, WhatAFailedPackageRoadStartedIsTerminated)
     ComPtr<ICCAPEGUI> gui = libraryObject(1536);
     EXPECT_EQ(create(gui.get(), L"Only Package", manager->progIdW()), E_NOINTERFACE) << "a package without routines";
     ASSERT_TRUE(managers.size() == 1 && packages.size() == 1);
-    EXPECT_EQ(managers[0]->calls, (Calls{"Initialize", "Terminate"})) << "the manager started, stopped on failure";
+    EXPECT_EQ(managers[0]->calls, (Calls{"Initialize", "GetPropertyPackage", "Terminate"}))
+        << "the manager started, stopped on failure";
     EXPECT_EQ(packages[0]->calls, (Calls{"Initialize", "Terminate"})) << "the package too";
     EXPECT_EQ(managers[0]->references() + packages[0]->references(), 2u) << "nothing of either is held";
 }
@@ -55,7 +56,7 @@ TEST_F(HeldComponent, APackageReplacedByANewCreationIsTerminatedOnce)
     ASSERT_EQ(create(gui.get(), L"Only Package", manager->progIdW()), S_OK);
     ASSERT_EQ(packages.size(), 2u);
     EXPECT_EQ(packages[0]->calls, (Calls{"Initialize", "Terminate"})) << "the first package stopped when replaced";
-    EXPECT_EQ(managers[0]->calls, (Calls{"Initialize", "Terminate"})) << "and its manager with it";
+    EXPECT_EQ(managers[0]->calls, (Calls{"Initialize", "GetPropertyPackage", "Terminate"})) << "and its manager with it";
     EXPECT_EQ(packages[1]->calls, Calls{"Initialize"}) << "the package the host has now keeps running";
     EXPECT_EQ(gui->releaseComponents(), S_OK);
     EXPECT_EQ(packages[0]->calls.size(), 2u) << "the first one is not stopped twice";

@@ -364,7 +364,7 @@ TEST_F(Persistence, ASaveAsksAgainForAPersistenceThatCouldNotBeLearnt)
 TEST_F(Persistence, AHostThatLetsGoOfItsComponentsDuringTheHandOverStillGetsTheMessage)
 {
     UnitDouble& refusing = component(kStorage, E_UNEXPECTED);
-    container->onTouch = [&] { EXPECT_EQ(S_OK, gui->releaseComponents()); };
+    container->misbehaving[21] = {Misbehaviour::CallsBack, nullptr, [&] { EXPECT_EQ(S_OK, gui->releaseComponents()); }};
     EXPECT_EQ(E_FAIL, host(refusing)) << "reported, the host still running";
     EXPECT_EQ(std::vector<std::wstring>{kHandedOver}, container->messages) << "the container held through its calls";
 }

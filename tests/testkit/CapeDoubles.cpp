@@ -1,6 +1,5 @@
 #include "testkit/CapeDoubles.h"
 
-#include <stdexcept>
 
 #include "support/AnsiText.h"
 
@@ -89,8 +88,11 @@ HRESULT UnitDouble::save(IStream* stream)
 HRESULT PackageDouble::handOut(const std::string& call,
                                std::initializer_list<std::pair<VARIANT*, const VARIANT*>> answers, HRESULT success)
 {
-    const HRESULT hr = enter(call, success);
-    if (SUCCEEDED(hr))
+    std::vector<VARIANT*> outs;
+    for (const auto& each : answers)
+        outs.push_back(each.first);
+    const HRESULT hr = enter(call, success, outs);
+    if (SUCCEEDED(hr) && !misbehaved())
         for (const auto& [out, answer] : answers)
             giveCopy(out, *answer);
     return hr;
@@ -120,16 +122,19 @@ ManagerDouble::ManagerDouble(std::vector<std::wstring> names, HRESULT managerQue
 
 STDMETHODIMP ManagerDouble::GetPropertyPackageList(VARIANT* names)
 {
-    if (throwsOnList)
-        throw std::runtime_error("the manager's own failure");
     VariantInit(names);
-    VariantCopy(names, &list);
-    return listResult;
+    const HRESULT hr = enter("GetPropertyPackageList", listResult, {names});
+    if (!misbehaved())
+        VariantCopy(names, &list);
+    return hr;
 }
 
 STDMETHODIMP ManagerDouble::GetPropertyPackage(BSTR name, IDispatch** package)
 {
     *package = nullptr;
+    if (const HRESULT hr = enter("GetPropertyPackage", S_OK, {}, reinterpret_cast<void**>(package));
+        FAILED(hr) || misbehaved())
+        return hr;
     const std::wstring wanted = name ? name : L"";
     if (std::find(names_.begin(), names_.end(), wanted) == names_.end()) {
         leaveErrorObject(L"No package named '" + wanted + L"'.");

@@ -17,6 +17,7 @@
 #include "support/VariantHolder.h"
 #include "testkit/ComDouble.h"
 #include "testkit/HostContainer.h"
+#include "testkit/Misbehaviour.h"
 #include "testkit/ServedClass.h"
 
 // The CAPE-OPEN 1.0 property package interface: the double only hands it out (hosts
@@ -48,6 +49,8 @@ public:
     {
         failing_[method] = {hr, std::move(description)};
     }
+    // The method (the call's first word) goes wrong as m says, from now on.
+    void misbehave(const std::string& method, Misbehaving m) { misbehaving_[method] = std::move(m); }
     HRESULT editResult = S_OK;  // a success code of Edit
 
     TESTKIT_NOT_IMPLEMENTED(get_parameters, IDispatch**) TESTKIT_NOT_IMPLEMENTED(put_simulationContext, IDispatch*)
@@ -56,20 +59,31 @@ public:
     STDMETHODIMP Edit() override { return enter("Edit", editResult); }
 
 protected:
-    // Records the call (its method is its first word): a failing one leaves its error
-    // object and answers its code, another one answers success.
-    HRESULT enter(const std::string& call, HRESULT success = S_OK)
+    // Records the call (its method is its first word): a misbehaving one does so with
+    // its out slots (misbehaved() tells), a failing one leaves its error object and
+    // answers its code, another one answers success.
+    HRESULT enter(const std::string& call, HRESULT success = S_OK, const std::vector<VARIANT*>& variants = {},
+                  void** object = nullptr)
     {
         calls.push_back(call);
-        const auto failing = failing_.find(call.substr(0, call.find(' ')));
+        const std::string method = call.substr(0, call.find(' '));
+        misbehaved_ = false;
+        if (const auto m = misbehaving_.find(method); m != misbehaving_.end())
+            if (const auto answer = testkit::misbehave(m->second, variants, object))
+                return misbehaved_ = true, *answer;
+        const auto failing = failing_.find(method);
         if (failing == failing_.end())
             return success;
         leaveErrorObject(failing->second.second);
         return failing->second.first;
     }
 
+    bool misbehaved() const { return misbehaved_; }
+
 private:
     std::map<std::string, std::pair<HRESULT, std::wstring>> failing_;
+    std::map<std::string, Misbehaving> misbehaving_;
+    bool misbehaved_ = false;
 };
 
 // A unit operation that calculates nothing. Save writes `bytes` (into the stream, or
@@ -186,7 +200,6 @@ public:
     HRESULT listResult;
     std::function<void(PackageDouble&)> preparePackage;
     bool handsOutNothing = false;
-    bool throwsOnList = false;  // a C++ exception out of GetPropertyPackageList, as careless vendors' code does
 
     STDMETHODIMP GetPropertyPackageList(VARIANT* names) override;
     STDMETHODIMP GetPropertyPackage(BSTR name, IDispatch** package) override;

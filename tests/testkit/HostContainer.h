@@ -8,7 +8,7 @@
 #include <windows.h>
 #include <objidl.h>
 
-#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -17,6 +17,7 @@
 #include <HostContainer.h>
 
 #include "testkit/ComDouble.h"
+#include "testkit/Misbehaviour.h"
 
 namespace testkit {
 
@@ -41,7 +42,7 @@ public:
     StorageAnswer answer = StorageAnswer::Storage;
     HRESULT failure = STG_E_ACCESSDENIED;  // storageRequest's result for StorageAnswer::Failure
     HRESULT touchResult = S_OK;            // what position 21 answers
-    std::function<void()> onTouch;         // what the host does at position 21, before it answers
+    std::map<int, Misbehaving> misbehaving;  // positions 11, 33, 21 that go wrong, and how
 
     IDispatch* asDispatch() { return static_cast<IDispatch*>(this); }
     // The component's storage as handed out (opened or made at the first use).
@@ -61,19 +62,13 @@ public:
 #undef TESTKIT_RESERVED
     STDMETHODIMP getMessageChainHead(ExtnMessageChainHead** head) override
     {
-        return calls.push_back(11), ComPtr<ExtnMessageChainHead>(this).copyTo(head), S_OK;
+        return enter(11, reinterpret_cast<void**>(head)).value_or((ComPtr<ExtnMessageChainHead>(this).copyTo(head), S_OK));
     }
     STDMETHODIMP getTail(ExtnMessageChainTail** tail) override
     {
-        return calls.push_back(33), ComPtr<ExtnMessageChainTail>(this).copyTo(tail), S_OK;
+        return enter(33, reinterpret_cast<void**>(tail)).value_or((ComPtr<ExtnMessageChainTail>(this).copyTo(tail), S_OK));
     }
-    STDMETHODIMP touch(LONG zero) override
-    {
-        calls.push_back(21), zeros.push_back(zero);
-        if (onTouch)
-            onTouch();
-        return touchResult;
-    }
+    STDMETHODIMP touch(LONG zero) override { return zeros.push_back(zero), enter(21, nullptr).value_or(touchResult); }
     STDMETHODIMP handOverMessage(BSTR message, LONG zero) override
     {
         calls.push_back(12), zeros.push_back(zero), messages.emplace_back(message ? message : L"");
@@ -82,6 +77,14 @@ public:
     STDMETHODIMP storageRequest(LONG request, VARIANT* storage) override;
 
 private:
+    // Records the call at position; a misbehaving one answers as it says.
+    std::optional<HRESULT> enter(int position, void** object)
+    {
+        calls.push_back(position);
+        const auto m = misbehaving.find(position);
+        return m == misbehaving.end() ? std::nullopt : misbehave(m->second, {}, object);
+    }
+
     bool answersHost_;
     ComPtr<IStorage> document_;
     ComPtr<IStorage> storage_;

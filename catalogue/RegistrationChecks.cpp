@@ -199,8 +199,11 @@ void checkTypeLibrary(const ClassesRootView& view, const std::string& clsid, Fin
     const TextValue library = readValue(key.get(), path, nullptr, findings);
     if (!readable(library))
         return;
+    // The library describes the class's interfaces for IDispatch; hosts that call the
+    // CAPE-OPEN interfaces directly (and their proxies, described by the CAPE-OPEN
+    // type library) do not need it.
     constexpr const char* kConsequence =
-        "; calls through its interfaces fail with E_NOINTERFACE: reinstall the component";
+        "; late-bound callers (scripts, automation clients through IDispatch) may fail: ask its vendor";
     if (!library.found() || library.text.empty()) {
         findings.warning(std::string("its TypeLib key names no type library") + kConsequence);
         return;

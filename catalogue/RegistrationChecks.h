@@ -28,7 +28,7 @@ bool checkServers(const ClassesRootView& view, const std::string& clsid, Finding
 void checkDescription(const ClassesRootView& view, const std::string& clsid, Findings& findings);
 
 // The type library named by the class's TypeLib key: not registered, or registered
-// without a file that is there (warnings).
+// without a file that is there (warnings: late-bound callers may fail).
 void checkTypeLibrary(const ClassesRootView& view, const std::string& clsid, Findings& findings);
 
 // A 1.1 Property Package Manager, created (in-process or out of process, as the

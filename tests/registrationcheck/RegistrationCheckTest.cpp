@@ -166,8 +166,8 @@ INSTANTIATE_TEST_SUITE_P(
                        in.component().setText("TypeLib", nullptr, "{0000000B-0000-0000-0000-00000000000B}");
                    },
                    {"warning: <id> [Unit Operations]: type library {0000000B-0000-0000-0000-00000000000B} (named by "
-                    "its TypeLib key) is not registered; calls through its interfaces fail with E_NOINTERFACE: "
-                    "reinstall the component"}},
+                    "its TypeLib key) is not registered; late-bound callers (scripts, automation clients through "
+                    "IDispatch) may fail: ask its vendor"}},
         FindingRow{"TypeLibraryFileMissing",
                    [](Install& in) {
                        in.component().setText("TypeLib", nullptr, "{0000000C-0000-0000-0000-00000000000C}");
@@ -175,8 +175,8 @@ INSTANTIATE_TEST_SUITE_P(
                            .setText("1.0\\0\\win64", nullptr, "C:\\QnMissing\\Types.tlb");
                    },
                    {"warning: <id> [Unit Operations]: file of type library {0000000C-0000-0000-0000-00000000000C} not "
-                    "found: C:\\QnMissing\\Types.tlb; calls through its interfaces fail with E_NOINTERFACE: "
-                    "reinstall the component"}},
+                    "found: C:\\QnMissing\\Types.tlb; late-bound callers (scripts, automation clients through "
+                    "IDispatch) may fail: ask its vendor"}},
         FindingRow{"UnreadableKey",
                    [](Install& in) {
                        in.component();

@@ -12,7 +12,7 @@ const char* ClassesRootView::bitness() const { return (view_ & KEY_WOW64_32KEY) 
 TextValue readTextValue(HKEY key, const char* name)
 {
     TextValue value;
-    DWORD type = 0;
+    DWORD& type = value.type;
     DWORD size = 0;
     std::string buffer;
     // The value may grow between the two calls: asked again until it fits.
@@ -20,6 +20,10 @@ TextValue readTextValue(HKEY key, const char* name)
         value.status = RegQueryValueExA(key, name, nullptr, &type, nullptr, &size);
         if (value.status != ERROR_SUCCESS)
             return value;
+        if (size > kLongestTextValue) {
+            value.status = ERROR_MORE_DATA;
+            return value;
+        }
         buffer.assign(size + 1, '\0');
         value.status = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size);
         if (value.status != ERROR_MORE_DATA)

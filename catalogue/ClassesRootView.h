@@ -24,15 +24,22 @@ private:
     REGSAM view_;
 };
 
+// Longest value readTextValue reads, in bytes.
+constexpr DWORD kLongestTextValue = 1 << 20;
+
 // One value read as text: status ERROR_SUCCESS and isText for a REG_SZ or
-// REG_EXPAND_SZ value (of any length, up to its first NUL, not expanded);
-// ERROR_FILE_NOT_FOUND for a missing value; another status for one that cannot be read.
+// REG_EXPAND_SZ value (whole, up to its first NUL, not expanded); ERROR_SUCCESS and
+// the value's type for one of another type; ERROR_FILE_NOT_FOUND for a missing value;
+// ERROR_MORE_DATA, unread, for one longer than kLongestTextValue; another status for
+// one that cannot be read.
 struct TextValue {
     LONG status = ERROR_FILE_NOT_FOUND;
     bool isText = false;
+    DWORD type = REG_NONE;
     std::string text;
 
     bool found() const { return status == ERROR_SUCCESS && isText; }
+    bool isOtherType() const { return status == ERROR_SUCCESS && !isText; }
 };
 // name null or empty: the key's default value.
 TextValue readTextValue(HKEY key, const char* name);

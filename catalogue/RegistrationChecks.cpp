@@ -5,7 +5,9 @@
 #include <objbase.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <iterator>
 
 #include "catalogue/ServerFile.h"
 #include "support/RegKey.h"
@@ -30,14 +32,36 @@ Opened openKey(const ClassesRootView& view, const std::string& path, RegKey& key
     return Opened::Unreadable;
 }
 
-// A value that is there but cannot be read is reported; a missing one is not.
+// A value that is there but cannot be read, or is too long to read, is reported; a
+// missing one is not.
 TextValue readValue(HKEY key, const std::string& path, const char* name, Findings& findings)
 {
     TextValue value = readTextValue(key, name);
-    if (value.status != ERROR_SUCCESS && value.status != ERROR_FILE_NOT_FOUND)
-        findings.unreadable(name ? "the value " + std::string(name) + " of " + rootPath(path) : rootPath(path),
-                            value.status);
+    const std::string what = name ? "the value " + std::string(name) + " of " + rootPath(path) : rootPath(path);
+    if (value.status == ERROR_MORE_DATA)
+        findings.warning(what + " is longer than 1 MB, too long to check: ask its vendor");
+    else if (value.status != ERROR_SUCCESS && value.status != ERROR_FILE_NOT_FOUND)
+        findings.unreadable(what, value.status);
     return value;
+}
+
+// A value of another type than text, as findings name it: "a REG_DWORD value, not text".
+std::string notText(const TextValue& value)
+{
+    constexpr const char* kTypes[] = {"REG_NONE",
+                                      "REG_SZ",
+                                      "REG_EXPAND_SZ",
+                                      "REG_BINARY",
+                                      "REG_DWORD",
+                                      "REG_DWORD_BIG_ENDIAN",
+                                      "REG_LINK",
+                                      "REG_MULTI_SZ",
+                                      "REG_RESOURCE_LIST",
+                                      "REG_FULL_RESOURCE_DESCRIPTOR",
+                                      "REG_RESOURCE_REQUIREMENTS_LIST",
+                                      "REG_QWORD"};
+    const std::string type = value.type < std::size(kTypes) ? kTypes[value.type] : "type " + std::to_string(value.type);
+    return "a " + type + " value, not text";
 }
 
 bool readable(const TextValue& value) { return value.status == ERROR_SUCCESS || value.status == ERROR_FILE_NOT_FOUND; }
@@ -79,6 +103,29 @@ std::string typeLibraryFile(const ClassesRootView& view, const std::string& lang
     return {};
 }
 
+// Whether this 64-bit process can load an in-process server file, as far as its
+// headers tell; a file that cannot be read is given the benefit of the doubt. (A
+// local server runs as its own process, and a .NET assembly is loaded by the runtime:
+// their machines do not matter.)
+bool checkLoadable(const std::string& file, Findings& findings)
+{
+    const ServerImage image = readServerImage(file);
+    if (image.kind == ServerImage::NotProgram)
+        findings.error("server file is not a program file: " + file + "; reinstall the component");
+    else if (image.kind == ServerImage::Program && image.machine == IMAGE_FILE_MACHINE_I386)
+        findings.error("server file is built for 32-bit programs: " + file +
+                       "; this 64-bit host cannot load it (install the component's 64-bit version)");
+    else if (image.kind == ServerImage::Program && image.machine != IMAGE_FILE_MACHINE_AMD64) {
+        char machine[8];
+        std::snprintf(machine, sizeof machine, "0x%04X", image.machine);
+        findings.error("server file is built for another processor (machine " + std::string(machine) + "): " + file +
+                       "; this x64 host cannot load it (ask its vendor for an x64 version)");
+    } else {
+        return true;
+    }
+    return false;
+}
+
 bool isLanguageKey(const std::string& name)
 {
     return !name.empty() && name.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
@@ -93,6 +140,9 @@ std::string readProgId(const ClassesRootView& view, const std::string& clsid, Fi
     if (openKey(view, path, key, findings) != Opened::Yes)
         return {};
     const TextValue progId = readValue(key.get(), path, nullptr, findings);
+    if (progId.isOtherType())
+        findings.warning("its ProgID is " + notText(progId) +
+                         "; the Component Manager does not list it: reinstall the component");
     return progId.found() ? progId.text : std::string();
 }
 
@@ -115,8 +165,9 @@ std::string checkProgId(const ClassesRootView& view, const std::string& clsid, F
     if (!readable(back))
         return progId;
     if (!back.found() || back.text.empty())
-        findings.warning("ProgID " + progId + " names no class (" + rootPath(path) +
-                         " is missing); creating it by its ProgID fails: reinstall the component");
+        findings.warning("ProgID " + progId + " names no class (" + rootPath(path) + " is " +
+                         (back.isOtherType() ? notText(back) : "missing") +
+                         "); creating it by its ProgID fails: reinstall the component");
     else if (!sameClass(back.text, clsid))
         findings.warning("ProgID " + progId + " leads to " + back.text +
                          ", not to this class; creating it by its ProgID makes that other class: "
@@ -142,12 +193,15 @@ bool checkServers(const ClassesRootView& view, const std::string& clsid, Finding
         }
         std::string file = value.found() ? serverFilePath(value.text, commandLine) : std::string();
         if (file.empty()) {
-            findings.error(std::string("its ") + name + " key names no server file; reinstall the component");
+            findings.error(std::string("its ") + name + " key names no server file" +
+                           (value.isOtherType() ? " (its value is " + notText(value) + ")" : "") +
+                           "; reinstall the component");
             found = false;
             continue;
         }
         std::string whose;
-        if (!commandLine && isDotNetLoader(file)) {
+        const bool dotNet = !commandLine && isDotNetLoader(file);
+        if (dotNet) {
             // The runtime's loader is there; the component is the assembly it loads.
             const TextValue codeBase = readValue(key.get(), path, "CodeBase", findings);
             if (codeBase.found() && !codeBase.text.empty()) {
@@ -158,6 +212,8 @@ bool checkServers(const ClassesRootView& view, const std::string& clsid, Finding
         if (!serverFileExists(file)) {
             findings.error("server file not found: " + file + whose +
                            "; reinstall the component, or register it again from the folder its files are in now");
+            found = false;
+        } else if (!commandLine && !dotNet && !checkLoadable(file, findings)) {
             found = false;
         }
     }
@@ -178,12 +234,16 @@ void checkDescription(const ClassesRootView& view, const std::string& clsid, Fin
         return;
     const TextValue name = readValue(key.get(), path, "Name", findings);
     if (readable(name) && (!name.found() || name.text.empty()))
-        findings.warning("its CapeDescription has no Name; hosts show its ProgID instead");
+        findings.warning((name.isOtherType() ? "its CapeDescription Name is " + notText(name)
+                                             : std::string("its CapeDescription has no Name")) +
+                         "; hosts show its ProgID instead");
     const TextValue version = readValue(key.get(), path, "CapeVersion", findings);
     if (!readable(version))
         return;
     if (!version.found() || version.text.empty())
-        findings.warning("its CapeDescription has no CapeVersion; hosts take it for CAPE-OPEN 1.1");
+        findings.warning((version.isOtherType() ? "its CapeDescription CapeVersion is " + notText(version)
+                                                : std::string("its CapeDescription has no CapeVersion")) +
+                         "; hosts take it for CAPE-OPEN 1.1");
     else if (!isReadableCapeVersion(version.text))
         findings.warning("its CapeVersion \"" + version.text +
                          "\" is neither 1.0 nor 1.1; hosts may take it for the wrong CAPE-OPEN version: "
@@ -199,10 +259,14 @@ void checkTypeLibrary(const ClassesRootView& view, const std::string& clsid, Fin
     const TextValue library = readValue(key.get(), path, nullptr, findings);
     if (!readable(library))
         return;
+    // The library describes the class's interfaces for IDispatch; hosts that call the
+    // CAPE-OPEN interfaces directly (and their proxies, described by the CAPE-OPEN
+    // type library) do not need it.
     constexpr const char* kConsequence =
-        "; calls through its interfaces fail with E_NOINTERFACE: reinstall the component";
+        "; late-bound callers (scripts, automation clients through IDispatch) may fail: ask its vendor";
     if (!library.found() || library.text.empty()) {
-        findings.warning(std::string("its TypeLib key names no type library") + kConsequence);
+        findings.warning(std::string("its TypeLib key names no type library") +
+                         (library.isOtherType() ? " (its value is " + notText(library) + ")" : "") + kConsequence);
         return;
     }
     const std::string libraryPath = "TypeLib\\" + library.text;

@@ -8,7 +8,9 @@
 
 // The checks of one registered class, read in one view of HKEY_CLASSES_ROOT. clsid
 // is the braced class identifier (the name of its key under CLSID). Each check adds
-// what it finds to findings; a key or value that cannot be read is a finding too.
+// what it finds to findings; a key or value that cannot be read, or is too long to
+// read, is a finding too, and a value of another type than text is told apart from a
+// missing one.
 
 // The class's ProgID value, or empty when it has none (a ProgID value that cannot be
 // read is reported; a missing one is not: that is checkProgId's).
@@ -19,8 +21,10 @@ std::string readProgId(const ClassesRootView& view, const std::string& clsid, Fi
 std::string checkProgId(const ClassesRootView& view, const std::string& clsid, Findings& findings);
 
 // InprocServer32 and LocalServer32: neither registered, a value naming no file, or a
-// file that is not found (for a .NET component, the file its CodeBase names): errors.
-// Returns true when every registered server's file is there.
+// file that is not found (for a .NET component, the file its CodeBase names): errors;
+// so is an in-process server file that is no program file or is built for another
+// processor than x64. Returns true when every registered server's file is there and
+// usable.
 bool checkServers(const ClassesRootView& view, const std::string& clsid, Findings& findings);
 
 // CapeDescription: no key, no Name, no CapeVersion or one that reads as neither 1.0
@@ -28,7 +32,7 @@ bool checkServers(const ClassesRootView& view, const std::string& clsid, Finding
 void checkDescription(const ClassesRootView& view, const std::string& clsid, Findings& findings);
 
 // The type library named by the class's TypeLib key: not registered, or registered
-// without a file that is there (warnings).
+// without a file that is there (warnings: late-bound callers may fail).
 void checkTypeLibrary(const ClassesRootView& view, const std::string& clsid, Findings& findings);
 
 // A 1.1 Property Package Manager, created (in-process or out of process, as the

@@ -28,6 +28,8 @@ using testkit::ServedClass;
 using Names = std::vector<std::wstring>;
 
 const testkit::DescriptionTexts kDescribed{{"Name", "Checked"}, {"CapeVersion", "1.1"}};
+// The headers of a DLL for 32-bit programs: "MZ", at 0x3C the offset 0x40 of "PE\0\0" and machine 0x14C.
+const std::string k32BitImage = "MZ" + std::string(0x3A, '\0') + std::string("\x40\0\0\0PE\0\0\x4C\x01", 10);
 
 // What one row installs, removed again (undo steps first) when the test ends.
 struct Install {
@@ -58,16 +60,21 @@ struct Install {
         auto key = std::make_shared<RegKey>();
         RegOpenKeyExA(HKEY_CLASSES_ROOT, ("CLSID\\" + served->clsidText() + "\\" + subkey).c_str(), 0,
                       WRITE_DAC, key->put());
-        static ACL empty;
-        InitializeAcl(&empty, sizeof empty, ACL_REVISION);
-        const auto setAccess = [key](ACL* access) {
-            SECURITY_DESCRIPTOR descriptor;
-            InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
-            SetSecurityDescriptorDacl(&descriptor, TRUE, access, FALSE);
-            RegSetKeySecurity(key->get(), DACL_SECURITY_INFORMATION, &descriptor);
-        };
-        setAccess(&empty);
-        undo.emplace_back(nullptr, [setAccess](void*) { setAccess(nullptr); });
+        static ACL nobody{ACL_REVISION, 0, sizeof(ACL), 0, 0};
+        SECURITY_DESCRIPTOR access{SECURITY_DESCRIPTOR_REVISION, 0, SE_DACL_PRESENT, {}, {}, {}, &nobody};
+        RegSetKeySecurity(key->get(), DACL_SECURITY_INFORMATION, &access);
+        access.Control = 0;  // no access list: open to all again
+        undo.emplace_back(nullptr,
+                          [=](void*) mutable { RegSetKeySecurity(key->get(), DACL_SECURITY_INFORMATION, &access); });
+    }
+    // A component whose InprocServer32 is a file in "C:\QnCheck.Exe Files" (a folder
+    // whose name reads as a program and an argument), removed with the folder.
+    void serverFile(const std::string& name, const std::string& contents)
+    {
+        undo.push_back(std::make_shared<testkit::FolderGuard>("C:\\QnCheck.Exe Files"));
+        const auto made = std::make_shared<testkit::TemporaryFile>("C:\\QnCheck.Exe Files\\" + name, contents);
+        undo.push_back(made);
+        component().setText("InprocServer32", nullptr, made->path());
     }
 };
 
@@ -103,31 +110,43 @@ TEST_P(KindsOfFinding, AreReportedOneALineForTheBrokenComponent)
     EXPECT_EQ(boxes.count(), 0u) << "the check shows no box, not even for a manager that cannot be created";
 }
 
-const char* const kInstallAgain =
+const std::string kInstallAgain =
     "; reinstall the component, or register it again from the folder its files are in now";
 
 INSTANTIATE_TEST_SUITE_P(
     RegistrationCheck, KindsOfFinding,
     ::testing::Values(
-        FindingRow{"CompleteWithQuotedAndCommandLineServers",
+        FindingRow{"CompleteWithQuotedAndUnquotedServerPathsWithBlanks",
                    [](Install& in) {
-                       in.component().setText("InprocServer32", nullptr, "\"" + testkit::programPath() + "\"");
-                       in.served->setText("LocalServer32", nullptr, testkit::programPath() + " /automation");
+                       in.serverFile("server.exe", "");  // found as CreateProcess finds it: ".exe" added
+                       in.served->setText("InprocServer32", nullptr, "\"" + testkit::programPath() + "\"");
+                       in.served->setText("LocalServer32", nullptr, "C:\\QnCheck.Exe Files\\server -Embedding");
                    },
                    {}},
-        FindingRow{"ServerFileMissing",
+        FindingRow{"ServerFilesMissing",
                    [](Install& in) {
                        in.component().setText("InprocServer32", nullptr, "%SystemRoot%\\QnMissing\\Moved.dll");
+                       in.served->setText("LocalServer32", nullptr, "C:\\QnMissing Folder\\server.exe -Embedding");
                    },
                    {"error: <id> [Unit Operations]: server file not found: C:\\windows\\QnMissing\\Moved.dll" +
-                    std::string(kInstallAgain)}},
+                        kInstallAgain,
+                    "error: <id> [Unit Operations]: server file not found: C:\\QnMissing Folder\\server.exe" +
+                        kInstallAgain}},
+        FindingRow{"ServerFileNotAProgram",
+                   [](Install& in) { in.serverFile("Notes.txt", "MZ, and no more"); },
+                   {"error: <id> [Unit Operations]: server file is not a program file: C:\\QnCheck.Exe "
+                    "Files\\Notes.txt; reinstall the component"}},
+        FindingRow{"ServerFileFor32BitPrograms",
+                   [](Install& in) { in.serverFile("Win32.dll", k32BitImage); },
+                   {"error: <id> [Unit Operations]: server file is built for 32-bit programs: C:\\QnCheck.Exe "
+                    "Files\\Win32.dll; this 64-bit host cannot load it (install the component's 64-bit version)"}},
         FindingRow{"DotNetCodeBaseMissing",
                    [](Install& in) {
                        in.component().setText("InprocServer32", nullptr, "mscoree.dll");
                        in.served->setText("InprocServer32", "CodeBase", "file:///C:/QnMissing/Managed%20Unit.DLL");
                    },
                    {"error: <id> [Unit Operations]: server file not found: C:\\QnMissing\\Managed Unit.DLL (the "
-                    "CodeBase of its .NET assembly)" + std::string(kInstallAgain)}},
+                    "CodeBase of its .NET assembly)" + kInstallAgain}},
         FindingRow{"ThirtyTwoBitOnly",
                    [](Install& in) {
                        GUID guid;
@@ -157,17 +176,27 @@ INSTANTIATE_TEST_SUITE_P(
                    },
                    {"warning: <id> [Unit Operations]: ProgID <id> leads to {0000000A-0000-0000-0000-00000000000A}, "
                     "not to this class; creating it by its ProgID makes that other class: reinstall the component"}},
-        FindingRow{"UnreadableCapeVersion",
-                   [](Install& in) { in.component({{"Name", "N"}, {"CapeVersion", "1.x"}}); },
-                   {"warning: <id> [Unit Operations]: its CapeVersion \"1.x\" is neither 1.0 nor 1.1; hosts may take "
+        FindingRow{"NumericNameAndLongCapeVersion",
+                   [](Install& in) {
+                       in.component({{"CapeVersion", std::string(100000, ' ') + "1.1"}});  // read whole: 1.1
+                       const std::string key = "CLSID\\" + in.served->clsidText() + "\\CapeDescription";
+                       RegSetKeyValueA(HKEY_CLASSES_ROOT, key.c_str(), "Name", REG_DWORD, "\7\0\0\0", 4);  // 7
+                   },
+                   {"warning: <id> [Unit Operations]: its CapeDescription Name is a REG_DWORD value, not text; hosts "
+                    "show its ProgID instead"}},
+        FindingRow{"NameLongerThanTheCheckReadsAndUnreadableCapeVersion",
+                   [](Install& in) { in.component({{"Name", std::string(1 << 20, 'N')}, {"CapeVersion", "1.x"}}); },
+                   {"warning: <id> [Unit Operations]: the value Name of HKEY_CLASSES_ROOT\\CLSID\\<clsid>\\"
+                    "CapeDescription is longer than 1 MB, too long to check: ask its vendor",
+                    "warning: <id> [Unit Operations]: its CapeVersion \"1.x\" is neither 1.0 nor 1.1; hosts may take "
                     "it for the wrong CAPE-OPEN version: ask its vendor"}},
         FindingRow{"TypeLibraryNotRegistered",
                    [](Install& in) {
                        in.component().setText("TypeLib", nullptr, "{0000000B-0000-0000-0000-00000000000B}");
                    },
                    {"warning: <id> [Unit Operations]: type library {0000000B-0000-0000-0000-00000000000B} (named by "
-                    "its TypeLib key) is not registered; calls through its interfaces fail with E_NOINTERFACE: "
-                    "reinstall the component"}},
+                    "its TypeLib key) is not registered; late-bound callers (scripts, automation clients through "
+                    "IDispatch) may fail: ask its vendor"}},
         FindingRow{"TypeLibraryFileMissing",
                    [](Install& in) {
                        in.component().setText("TypeLib", nullptr, "{0000000C-0000-0000-0000-00000000000C}");
@@ -175,8 +204,8 @@ INSTANTIATE_TEST_SUITE_P(
                            .setText("1.0\\0\\win64", nullptr, "C:\\QnMissing\\Types.tlb");
                    },
                    {"warning: <id> [Unit Operations]: file of type library {0000000C-0000-0000-0000-00000000000C} not "
-                    "found: C:\\QnMissing\\Types.tlb; calls through its interfaces fail with E_NOINTERFACE: "
-                    "reinstall the component"}},
+                    "found: C:\\QnMissing\\Types.tlb; late-bound callers (scripts, automation clients through "
+                    "IDispatch) may fail: ask its vendor"}},
         FindingRow{"UnreadableKey",
                    [](Install& in) {
                        in.component();

@@ -4,6 +4,7 @@
 #include "catalogue/RegistrationChecks.h"
 #include "support/ComPtr.h"
 #include "support/ErrorReport.h"
+#include "support/ForeignCall.h"
 
 void checkManager(REFCLSID clsid, Findings& findings)
 {
@@ -22,6 +23,9 @@ void checkManager(REFCLSID clsid, Findings& findings)
     if (FAILED(listing.interfaceResult))
         findings.error("does not answer for ICapeThermoPropertyPackageManager: " +
                        failureText(listing.interfaceResult) + "; hosts cannot take packages from it: ask its vendor");
+    else if (listing.listResult == kCallRaisedException)
+        findings.error("crashes when asked for its property package list: " + failureText(listing.listResult) +
+                       "; hosts that ask for it may crash too: ask its vendor");
     else if (FAILED(listing.listResult))
         findings.error("its property package list fails: " + failureText(listing.listResult) +
                        "; check the manager's configuration, or ask its vendor");

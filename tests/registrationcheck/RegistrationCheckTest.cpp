@@ -227,10 +227,15 @@ INSTANTIATE_TEST_SUITE_P(
                     "ICapeThermoPropertyPackageManager: E_NOINTERFACE (0x80004002); hosts cannot take "
                     "packages from it: ask its vendor"},
                    512},
-        FindingRow{"ManagerListFails",
-                   [](Install& in) { in.manager(testkit::creatorOf<ManagerDouble>(Names{L"A"}, S_OK, E_FAIL)); },
-                   {"error: <id> [CAPE-OPEN 1.1 Property Package Manager]: its property package list fails: "
-                    "Call failed (E_FAIL, 0x80004005); check the manager's configuration, or ask its vendor"},
+        FindingRow{"ManagerListCrashes",
+                   [](Install& in) {
+                       in.manager(testkit::creatorOf<ManagerDouble>([](ManagerDouble& made) {
+                           made.misbehave("GetPropertyPackageList", {testkit::Misbehaviour::Crashes});
+                       }));
+                   },
+                   {"error: <id> [CAPE-OPEN 1.1 Property Package Manager]: crashes when asked for its property "
+                    "package list: The component failed inside GetPropertyPackageList (exception 0xC0000005) "
+                    "(RPC_E_SERVERFAULT, 0x80010105); hosts that ask for it may crash too: ask its vendor"},
                    512},
         FindingRow{"ManagerListEmpty",
                    [](Install& in) { in.manager(testkit::creatorOf<ManagerDouble>(Names{})); },

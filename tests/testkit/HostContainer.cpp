@@ -38,6 +38,15 @@ IStorage* HostContainer::componentStorage()
     return storage_.get();
 }
 
+void HostContainer::saved(const wchar_t* name, const std::string& bytes)
+{
+    ComPtr<IStream> stream;
+    if (componentStorage() && SUCCEEDED(storage_->CreateStream(name, STGM_CREATE | kOpen, 0, 0, stream.put())))
+        stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), nullptr);
+    stream = nullptr;
+    storage_->Commit(STGC_DEFAULT);
+}
+
 std::string HostContainer::committedStream(const wchar_t* name)
 {
     storage_ = nullptr;  // the document then holds what was committed

@@ -47,6 +47,8 @@ public:
     IDispatch* asDispatch() { return static_cast<IDispatch*>(this); }
     // The component's storage as handed out (opened or made at the first use).
     IStorage* componentStorage();
+    // What an earlier save left: bytes in the stream `name` of the component storage, committed.
+    void saved(const wchar_t* name, const std::string& bytes);
     // The bytes of a stream of the committed component storage ("" when missing).
     std::string committedStream(const wchar_t* name);
 

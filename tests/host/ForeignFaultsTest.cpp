@@ -27,6 +27,7 @@ struct Site {
 const Site kSites[] = {
     {"Save", Road::Unit, "saveStorage"},
     {"SaveCompleted", Road::Unit, nullptr},           {"Load", Road::Unit, "loadStorage"},
+    {"InitNew", Road::Unit, "loadStorage as new"},
     {"Terminate", Road::Unit, "releaseComponents"},   {"GetPropertyPackage", Road::Manager, "createComp"},
     {"Initialize", Road::Package, "createComp"},      {"GetNumPhases", Road::Package, "setPPInfo"},
     {"GetPhaseList", Road::Package, "setPPInfo"},     {"GetPhaseInfo", Road::Package, "setPPInfo"},
@@ -83,6 +84,7 @@ protected:
         call(unit ? "saveStorage" : "setPPInfo",
              [&] { return unit ? gui->saveStorage() : gui->setPPInfo(nullptr, nullptr, nullptr); });
         call("loadStorage", [&] { return gui->loadStorage(VARIANT_TRUE); });
+        call("loadStorage as new", [&] { return gui->loadStorage(VARIANT_FALSE); });
         call("releaseComponents", [&] { return gui->releaseComponents(); });
         gui = nullptr;
         return results;

@@ -44,7 +44,9 @@ ComPtr<IErrorInfo> errorInfoOfCall(HRESULT hr, IUnknown* object, REFIID iid)
     ComPtr<ISupportErrorInfo> support;
     if (FAILED(queryInterfaceOf(object, IID_ISupportErrorInfo, support)))
         return nullptr;
-    return support->InterfaceSupportsErrorInfo(iid) == S_OK ? info : nullptr;
+    const HRESULT vouched =
+        callForeign("InterfaceSupportsErrorInfo", [&] { return support->InterfaceSupportsErrorInfo(iid); });
+    return vouched == S_OK ? info : nullptr;
 }
 
 template <class Interface>

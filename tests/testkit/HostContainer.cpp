@@ -47,6 +47,14 @@ void HostContainer::saved(const wchar_t* name, const std::string& bytes)
     storage_->Commit(STGC_DEFAULT);
 }
 
+std::string HostContainer::streamNow(const wchar_t* name)
+{
+    ComPtr<IStream> stream;
+    if (componentStorage())
+        storage_->OpenStream(name, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, stream.put());
+    return contentOf(stream.get());
+}
+
 std::string HostContainer::committedStream(const wchar_t* name)
 {
     storage_ = nullptr;  // the document then holds what was committed

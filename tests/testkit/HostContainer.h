@@ -49,6 +49,8 @@ public:
     IStorage* componentStorage();
     // What an earlier save left: bytes in the stream `name` of the component storage, committed.
     void saved(const wchar_t* name, const std::string& bytes);
+    // The bytes of a stream of the component storage as it is now, committed or not.
+    std::string streamNow(const wchar_t* name);
     // The bytes of a stream of the committed component storage ("" when missing).
     std::string committedStream(const wchar_t* name);
 

@@ -61,6 +61,16 @@ HRESULT CCCAPEGUI::refuseWhileDialogRuns(const char* method)
                        method, hostWindow, true);
 }
 
+HRESULT CCCAPEGUI::refuseWhilePersisting(const char* method)
+{
+    if (!persisting)
+        return S_OK;
+    return reportError(HRESULT_FROM_WIN32(ERROR_BUSY),
+                       "The component is being saved or loaded; it cannot be saved or loaded again from inside its "
+                       "own calls.",
+                       method, hostWindow, true);
+}
+
 void CCCAPEGUI::leaveMethodOK()
 {
     setDefaultOwnerWindow(nullptr);

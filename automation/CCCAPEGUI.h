@@ -225,6 +225,10 @@ private:
     // second ShowGUI, ShowThermoGUI or showStaticInfo is refused meanwhile.
     bool dialogRunning = false;
     bool gatheringPackageData = false;  // setPPInfo reads the package's data
+    bool persisting = false;            // saveStorage or loadStorage is calling the component
     // Refuses (reported, failure code) a method that would open a second dialog.
     HRESULT refuseWhileDialogRuns(const char* method);
+    // Refuses (reported, failure code) a save or load from inside the component's own
+    // Save or Load: the nested one would replace the elements the outer one writes.
+    HRESULT refuseWhilePersisting(const char* method);
 };

@@ -17,6 +17,7 @@
 #include "automation/RaisedError.h"
 #include "support/ErrorReport.h"
 #include "support/ForeignCall.h"
+#include "support/ScopedFlag.h"
 
 namespace {
 
@@ -37,9 +38,10 @@ HRESULT askComponent(const ComPtr<IDispatch>& component, REFIID iid, ComPtr<Pers
 
 // Writes a stream-based component into the "CAPEOPEN" stream of storage and commits
 // the storage, all or nothing: the component writes into a new stream beside it,
-// which replaces "CAPEOPEN" only once Save succeeded; after a failure the previous
-// bytes stay as they were and the new stream is removed. Each failing step is
-// reported.
+// which replaces "CAPEOPEN" only once Save succeeded. The earlier "CAPEOPEN" is renamed
+// aside, not destroyed, until the new one has its name (a component that still holds
+// its stream open makes that rename fail): after any failure the previous bytes stay
+// as they were and the new stream is removed. Each failing step is reported.
 template <class Persist>
 HRESULT saveIntoStream(const ComPtr<IDispatch>& component, REFIID iid, IStorage* storage)
 {
@@ -56,13 +58,23 @@ HRESULT saveIntoStream(const ComPtr<IDispatch>& component, REFIID iid, IStorage*
         if (FAILED(hr))
             storage->DestroyElement(kNewComponentStreamName);
     }
+    bool earlierSave = false;
     if (SUCCEEDED(hr)) {
-        hr = storage->DestroyElement(kComponentStreamName);
+        storage->DestroyElement(kOldComponentStreamName);  // what an interrupted save left
+        hr = storage->RenameElement(kComponentStreamName, kOldComponentStreamName);
+        earlierSave = SUCCEEDED(hr);
         if (hr == STG_E_FILENOTFOUND)
             hr = S_OK;  // the first save
+        if (SUCCEEDED(hr))
+            hr = storage->RenameElement(kNewComponentStreamName, kComponentStreamName);
+        if (FAILED(hr)) {
+            if (earlierSave)
+                storage->RenameElement(kOldComponentStreamName, kComponentStreamName);
+            storage->DestroyElement(kNewComponentStreamName);
+        } else if (earlierSave) {
+            storage->DestroyElement(kOldComponentStreamName);
+        }
     }
-    if (SUCCEEDED(hr))
-        hr = storage->RenameElement(kNewComponentStreamName, kComponentStreamName);
     if (SUCCEEDED(hr))
         hr = storage->Commit(STGC_DEFAULT);
     if (FAILED(hr))
@@ -151,6 +163,9 @@ PersistKind CCCAPEGUI::persistKind() const
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::saveStorage()
 {
     const auto alive = enterMethod();
+    if (const HRESULT refused = refuseWhilePersisting("saveStorage"); FAILED(refused))
+        return refused;
+    const ScopedFlag persistingNow(persisting);
     return methodBoundaryReportedBy(
         [&](HRESULT) { return reportPersistenceFailure(kPersistenceFailure, kSavingFailed, nullptr); },
         [&]() -> HRESULT {
@@ -194,6 +209,9 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::saveStorage()
 HRESULT STDMETHODCALLTYPE CCCAPEGUI::loadStorage(VARIANT_BOOL recalling)
 {
     const auto alive = enterMethod();
+    if (const HRESULT refused = refuseWhilePersisting("loadStorage"); FAILED(refused))
+        return refused;
+    const ScopedFlag persistingNow(persisting);
     isRecalling = recalling == VARIANT_TRUE;
     const HRESULT loaded = methodBoundaryReportedBy(
         [&](HRESULT) {

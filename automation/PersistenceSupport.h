@@ -19,6 +19,8 @@ inline constexpr long kStorageToSaveInto = 18;
 inline constexpr wchar_t kComponentStreamName[] = L"CAPEOPEN";
 // Where a save writes before its bytes replace the saved ones (never left behind).
 inline constexpr wchar_t kNewComponentStreamName[] = L"CAPEOPEN.new";
+// The earlier save, while a new one takes its name.
+inline constexpr wchar_t kOldComponentStreamName[] = L"CAPEOPEN.old";
 inline constexpr DWORD kStreamCreateMode = STGM_CREATE | STGM_SHARE_EXCLUSIVE | STGM_READWRITE;  // 0x1012
 inline constexpr DWORD kStreamOpenMode = STGM_SHARE_EXCLUSIVE | STGM_READ;                       // 0x10
 

@@ -101,17 +101,22 @@ TEST_P(ForeignFaults, LeaveTheHostRunningAndLoseNothing)
     struct Leftover : ComDouble<IDispatch> {};
     ComPtr<Leftover> leftover = makeDouble<Leftover>();
     container->saved(L"CAPEOPEN", "saved before");
-    // The host calls back from inside the call: it releases the components and lets go
-    // of the object, which must live until its own method returns.
-    const auto results =
-        travel(site, {how, leftover->unknown(), [&] { gui->releaseComponents(), gui = nullptr; }});
+    // The host calls back from inside the call (once: the nested calls find no object):
+    // it saves and loads, releases the components and lets go of the object, which
+    // must live until its own method returns.
+    const auto results = travel(site, {how, leftover->unknown(), [&] {
+                                           if (ComPtr<ICCAPEGUI> host = std::move(gui))
+                                               host->saveStorage(), host->loadStorage(VARIANT_TRUE),
+                                                   host->releaseComponents();
+                                       }});
     if (site.method && fails(how) && results.contains(site.method)) {
         EXPECT_TRUE(FAILED(results.at(site.method))) << site.method << " reports the failure inside " << site.call;
     }
     EXPECT_EQ(leftover->references(), 1u) << "what a failed call left in its out slot is neither used nor released";
-    if (std::string(site.call) == "Save" && fails(how)) {
-        EXPECT_EQ(container->streamNow(L"CAPEOPEN"), "saved before") << "the last good save is kept";
-    }
+    const bool saveFailed = (std::string(site.call) == "Save" && fails(how)) || site.road == Road::Chain;
+    const std::string saved = container->streamNow(L"CAPEOPEN");
+    EXPECT_TRUE(saved == "saved before" || (saved == "component data" && !saveFailed))
+        << "the document holds the last good save, whole: '" << saved << "'";
     leftover = nullptr;
     container = nullptr;
     EXPECT_EQ(liveDoubles(), 0) << "every double is released";

@@ -352,6 +352,27 @@ TEST_F(Persistence, AComponentWhoseRecallFailedIsNotSavedOverWhatItCouldNotRead)
     EXPECT_EQ((Texts{"Load", "InitNew", "Save"}), unit.calls);
 }
 
+TEST_F(Persistence, AComponentThatKeepsItsStreamOpenLeavesTheEarlierSaveInPlace)
+{
+    UnitDouble& unit = component(kStreamInit);
+    unit.keepsStream = true;
+    EXPECT_EQ(STG_E_ACCESSDENIED, perform(Step::Save, unit)) << "its bytes cannot take the saved ones' name";
+    EXPECT_EQ("saved before", streamNow(L"CAPEOPEN")) << "the earlier save is kept";
+    EXPECT_EQ(Texts{" ERROR: Unexpected error (0x80030005)"}, boxes.texts());
+}
+
+TEST_F(Persistence, NoSaveOrLoadRunsInsideTheComponentsOwnSave)
+{
+    UnitDouble& unit = component(kStreamInit);
+    HRESULT save = S_OK, load = S_OK;
+    unit.misbehave("Save", {Misbehaviour::CallsBack, nullptr,
+                            [&] { save = gui->saveStorage(), load = gui->loadStorage(VARIANT_TRUE); }});
+    EXPECT_EQ(S_OK, perform(Step::Save, unit)) << "the outer save goes on";
+    EXPECT_EQ(HRESULT(0x800700AA), save) << "ERROR_BUSY";
+    EXPECT_EQ(HRESULT(0x800700AA), load) << "ERROR_BUSY";
+    EXPECT_EQ(2u, boxes.count()) << "each refusal explained";
+}
+
 TEST_F(Persistence, ASaveAsksAgainForAPersistenceThatCouldNotBeLearnt)
 {
     UnitDouble& unit = component(kStreamInit);

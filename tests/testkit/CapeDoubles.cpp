@@ -82,6 +82,8 @@ HRESULT UnitDouble::save(IStream* stream)
     if (!stream)
         return E_POINTER;
     stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), nullptr);  // a failing save may have written some
+    if (keepsStream)
+        keptStream = ComPtr<IStream>(stream);
     return enter("Save", result);
 }
 

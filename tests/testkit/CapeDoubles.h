@@ -94,6 +94,8 @@ public:
     explicit UnitDouble(std::string bytes = "component data") : bytes(std::move(bytes)) {}
     std::string bytes, loaded;
     HRESULT result = S_OK;
+    ComPtr<IStream> keptStream;  // Save keeps its stream here when told to (keepsStream)
+    bool keepsStream = false;
 
     TESTKIT_NOT_IMPLEMENTED(get_ports, IDispatch**) TESTKIT_NOT_IMPLEMENTED(get_ValStatus, CapeValidationStatus*)
     TESTKIT_NOT_IMPLEMENTED(Calculate) TESTKIT_NOT_IMPLEMENTED(Validate, BSTR*, VARIANT_BOOL*)

@@ -66,11 +66,13 @@ public:
 #undef TESTKIT_RESERVED
     STDMETHODIMP getMessageChainHead(ExtnMessageChainHead** head) override
     {
-        return enter(11, reinterpret_cast<void**>(head)).value_or((ComPtr<ExtnMessageChainHead>(this).copyTo(head), S_OK));
+        const auto misbehaved = enter(11, reinterpret_cast<void**>(head));
+        return misbehaved ? *misbehaved : (ComPtr<ExtnMessageChainHead>(this).copyTo(head), S_OK);
     }
     STDMETHODIMP getTail(ExtnMessageChainTail** tail) override
     {
-        return enter(33, reinterpret_cast<void**>(tail)).value_or((ComPtr<ExtnMessageChainTail>(this).copyTo(tail), S_OK));
+        const auto misbehaved = enter(33, reinterpret_cast<void**>(tail));
+        return misbehaved ? *misbehaved : (ComPtr<ExtnMessageChainTail>(this).copyTo(tail), S_OK);
     }
     STDMETHODIMP touch(LONG zero) override { return zeros.push_back(zero), enter(21, nullptr).value_or(touchResult); }
     STDMETHODIMP handOverMessage(BSTR message, LONG zero) override

@@ -6,6 +6,7 @@ namespace testkit {
 
 std::optional<HRESULT> misbehave(const Misbehaving& m, const std::vector<VARIANT*>& variants, void** object)
 {
+    ++*m.calls;
     switch (m.how) {
     case Misbehaviour::LeavesObject:
         for (VARIANT* variant : variants)

@@ -5,6 +5,7 @@
 #include <oaidl.h>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -23,6 +24,7 @@ struct Misbehaving {
     Misbehaviour how;
     IUnknown* leftover = nullptr;
     std::function<void()> callBack = {};
+    std::shared_ptr<int> calls = std::make_shared<int>(0);  // the calls that went wrong, in every copy
 };
 
 // Does what m says with the call's out slots: the call's answer, or nothing when the

@@ -29,11 +29,22 @@ struct Watchdog : ::testing::EmptyTestEventListener {
     }
 };
 
+// The tests' thread, watched for an end of its own: a thread that an exception ended
+// (Wine ends one whose stack overflowed) leaves the program waiting for nothing.
+HANDLE g_testThread = nullptr;
+
 DWORD WINAPI watch(void*)
 {
     const char* seconds = std::getenv("QN_TEST_SECONDS");
     const ULONGLONG deadline = GetTickCount64() + (seconds ? std::atoi(seconds) - 3 : 3600) * 1000ULL;
     for (;; Sleep(500)) {
+        DWORD code = 0;
+        if (WaitForSingleObject(g_testThread, 0) == WAIT_OBJECT_0 && GetExitCodeThread(g_testThread, &code)) {
+            std::fprintf(stderr, "\nCRASH %s: the tests' thread ended (0x%08lX)\n", g_running.c_str(),
+                         static_cast<unsigned long>(code));
+            std::fflush(stderr);
+            TerminateProcess(GetCurrentProcess(), 4);
+        }
         const ULONGLONG now = GetTickCount64(), started = g_started;
         if ((started && now - started > 60000) || now > deadline) {
             std::fprintf(stderr, "\nHUNG %s\n", g_running.c_str());
@@ -51,6 +62,8 @@ int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new Watchdog);
+    DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &g_testThread, SYNCHRONIZE |
+                    THREAD_QUERY_INFORMATION, FALSE, 0);
     CloseHandle(CreateThread(nullptr, 0, watch, nullptr, 0, nullptr));
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
         return 2;

@@ -4,8 +4,6 @@
 
 #include "resources/ControlIds.h"
 #include "testkit/Controls.h"
-#include "testkit/ServedClass.h"
-#include "testkit/TreeView.h"
 
 using namespace testkit;
 
@@ -56,24 +54,6 @@ TEST_F(ModalWindows, BrowseStaticInformationIsModalToThePackageDialog)
     EXPECT_TRUE(packageEnabledAfterManager) << "the package dialog works again once the manager is closed";
     EXPECT_FALSE(hostEnabledAfterManager) << "the host stays disabled while the package dialog is open";
     EXPECT_TRUE(window.enabled()) << "the host is enabled once the last dialog is closed";
-}
-
-TEST_F(ModalWindows, AFailedProbeIsExplainedOverTheComponentManager)
-{
-    ServedClass unit({"QnTest.Unprobeable", {kUnitCatid}, {{"Name", "Unprobeable"}}},
-                     failingCreator(E_ACCESSDENIED, L"No licence for this unit."));
-    ComPtr<ICCAPEGUI> gui = libraryObject(kUnitsFilter);
-    recordBoxes();
-    HWND manager = nullptr;
-    bool managerEnabledAfter = false;
-    showGUI(gui.get(), [&](HWND dialog) {
-        manager = dialog;
-        TreeView(dialog).rightClick({"Unit Operations", "Unprobeable [" + unit.progId() + "]"});
-        managerEnabledAfter = IsWindowEnabled(dialog) != FALSE;
-    });
-    expectBoxesOver(manager);
-    EXPECT_TRUE(managerEnabledAfter) << "the Component Manager works again after the boxes";
-    EXPECT_TRUE(window.enabled()) << "the host is enabled once the dialog is closed";
 }
 
 TEST_F(ModalWindows, ASecondDialogIsRefusedAndTheFirstStillStoresItsOptions)

@@ -84,10 +84,9 @@ TEST(SampleDocument, SurvivesARecallInAnotherProcessByteForByte)
     EXPECT_EQ(0, testkit::liveSampleObjects()) << "every object the library created of the samples is released";
 }
 
-// Run by the test above, in a process of its own.
+// Run by the test above, in a process of its own. A recall shows nothing: a box fails it.
 TEST(SampleDocument, DISABLED_Recall)
 {
-    MessageBoxDriver boxes;
     char path[MAX_PATH] = {};
     ASSERT_TRUE(GetEnvironmentVariableA(kDocumentVariable, path, MAX_PATH)) << "started by the test above";
     {
@@ -103,5 +102,4 @@ TEST(SampleDocument, DISABLED_Recall)
         }
     }
     EXPECT_EQ(0, testkit::liveSampleObjects()) << "every object the library created of the samples is released";
-    EXPECT_EQ(0u, boxes.count()) << "a recall shows nothing";
 }

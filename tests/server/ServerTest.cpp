@@ -145,16 +145,15 @@ TEST_F(Server, TheLibrarysClassesAreAggregatedThroughTheirFactories)
     }
 }
 
+// A box would fail the test (the test main's driver expects none): an entry point shows none.
 TEST_F(Server, RegistrationRefusedByTheRegistryReturnsItsCodeWithoutABox)
 {
-    MessageBoxDriver boxes;
     RegKey classes;
     ASSERT_EQ(RegCreateKeyExA(key.get(), "CLSID", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, classes.put(), nullptr), 0);
     ACL nobody{ACL_REVISION, 0, sizeof(ACL), 0, 0};  // an empty access list: the key opens for nobody
     SECURITY_DESCRIPTOR access{SECURITY_DESCRIPTOR_REVISION, 0, SE_DACL_PRESENT, nullptr, nullptr, nullptr, &nobody};
     ASSERT_EQ(RegSetKeySecurity(classes.get(), DACL_SECURITY_INFORMATION, &access), ERROR_SUCCESS);
     EXPECT_EQ(registerServer(), E_ACCESSDENIED) << "the registry's refusal, as its code";
-    EXPECT_EQ(boxes.count(), 0u) << "an entry point shows no box";
     access.Control = 0;  // no access list: open to all again, to be removed
     RegSetKeySecurity(classes.get(), DACL_SECURITY_INFORMATION, &access);
 }

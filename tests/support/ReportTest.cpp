@@ -49,14 +49,15 @@ bool matches(const std::string& text, const std::string& pattern)
     return testing::internal::RE::FullMatch(text, pattern);
 }
 
+// A box the test does not expect fails it (the test main's driver).
 class TraceFile : public ::testing::Test {
 protected:
     ModuleName module{"QnReportTest.dll"};
-    MessageBoxDriver boxes;
 };
 class Reports : public TraceFile {
 protected:
     TraceFileGuard trace{"QnReportTest"};
+    MessageBoxDriver boxes;
 };
 // The installed trace file cannot be opened: a folder stands in its place.
 class BlockedTraceFile : public Reports {
@@ -137,7 +138,6 @@ TEST_F(TraceFile, EntriesGoToTheProductFolderBelowAnExistingVendorFolder)
     const std::string cut = kEntry + std::string(2399 - 33, 'b');  // 33: the entry's header
     EXPECT_TRUE(matches(trace.added(), kEntry + "value %d of %s\r\n" + cut + kEntry + "next\r\n"))
         << "a long entry is cut to 2,399 characters, without its line feed: " << trace.added();
-    EXPECT_EQ(boxes.count(), 0u) << "the product folder is made without a word";
 }
 
 TEST_F(TraceFile, WithoutVendorFolderTheFoldersAreCreated)
@@ -145,7 +145,6 @@ TEST_F(TraceFile, WithoutVendorFolderTheFoldersAreCreated)
     FolderHider vendor(vendorFolder());
     TraceFileGuard trace("QnReportTest", false);
     writeTrace("kept");
-    EXPECT_EQ(boxes.count(), 0u) << "a library registered by hand still traces, without a word";
     EXPECT_TRUE(matches(readFile(productFolder() + "\\QnReportTest.trc"), kEntry + "kept\r\n"))
         << "the vendor and product folders are made and the entry written there";
 }

@@ -93,14 +93,17 @@ TEST_F(ModalWindows, TheObjectOutlivesTheHostsLastReleaseDuringItsDialog)
     ComPtr<ICCAPEGUI> gui = libraryObject(kUnitsFilter);
     ICCAPEGUI* raw = gui.get();
     bool released = false;
-    const HRESULT shown = showGUI(raw, [&](HWND dialog) {
+    BSTR component = nullptr, catids = nullptr;
+    const HRESULT shown = driver.run([&] { return raw->ShowGUI(&component, &catids); }, [&](HWND dialog) {
         g_releasedByTimer = gui.detach();
         SetTimer(dialog, 0x77, 1, [](HWND w, UINT, UINT_PTR id, DWORD) {
             KillTimer(w, id);
             std::exchange(g_releasedByTimer, nullptr)->Release();
         });
         released = pumpUntil([] { return g_releasedByTimer == nullptr; });
+        driver.answerNextBox(IDYES);  // cancelled: yes, abort
     });
+    const UniqueBstr cancelled[] = {UniqueBstr::attach(component), UniqueBstr::attach(catids)};
     EXPECT_TRUE(released) << "the host's last reference went while the dialog ran";
     EXPECT_EQ(shown, S_OK) << "ShowGUI ends normally";
     EXPECT_EQ(libraryCanUnload(), S_OK) << "the object is gone once ShowGUI returned";

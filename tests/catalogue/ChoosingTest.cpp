@@ -61,7 +61,7 @@ TEST_F(CatalogueTest, EnterAndEscapeAskToTryAgainAndToAbortAndADoubleClickAccept
                   tree.select(manager);
                   testkit::pressKey(dialog, VK_RETURN);  // Accept
                   testkit::pressKey(dialog, VK_ESCAPE);  // Cancel
-                  EXPECT_TRUE(IsWindow(dialog)) << "Yes to try again and No to abort keep the dialog open";
+                  EXPECT_TRUE(IsWindowVisible(dialog)) << "Yes to try again and No to abort keep the dialog open";
                   tree.doubleClick({manager[0], manager[1], "SRK"});
               }),
               IDOK);

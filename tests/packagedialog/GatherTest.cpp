@@ -147,15 +147,6 @@ VariantHolder claiming(VARTYPE vt, VariantHolder value)
     return value;
 }
 
-VariantHolder matrixOfTexts()
-{
-    SAFEARRAYBOUND bounds[2] = {{2, 0}, {2, 0}};
-    VariantHolder matrix;
-    V_VT(&matrix) = VT_ARRAY | VT_BSTR;
-    V_ARRAY(&matrix) = SafeArrayCreate(VT_BSTR, 2, bounds);
-    return matrix;
-}
-
 }  // namespace
 
 TEST_P(NumberDisplay, TenSignificantDigitsInTheRuntimesForm)
@@ -183,5 +174,5 @@ INSTANTIATE_TEST_SUITE_P(
                     std::pair{&mixedVariants, Texts{"Vapor", "2.5", "", ""}},
                     std::pair{+[] { return longArray({1, 2, 3}); }, Texts{"", "", ""}},
                     std::pair{+[] { return claiming(VT_ARRAY | VT_BSTR, doubleArray({1.5})); }, Texts{"1.5"}},
-                    std::pair{&matrixOfTexts, Texts{}},
+                    std::pair{+[] { return zeroedArray(VT_BSTR, {{2, 0}, {2, 0}}); }, Texts{}},
                     std::pair{+[] { return textValue(L"not an array"); }, Texts{}}));

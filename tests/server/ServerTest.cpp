@@ -46,9 +46,9 @@ protected:
         FreeLibrary(module);
     }
     template <class F>
-    F* exported(const char* name)
+    F* exported(const char* name, HMODULE from = nullptr)
     {
-        return reinterpret_cast<F*>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+        return reinterpret_cast<F*>(reinterpret_cast<void*>(GetProcAddress(from ? from : module, name)));
     }
     // What the module's own script wrote: the type library's keys are the platform's.
     Snapshot snapshot() const { return testkit::snapshot(key.get(), {"TypeLib", "Interface"}); }
@@ -208,9 +208,7 @@ TEST_F(Server, ModulePathsAreRegisteredAsTheyAreAndALibraryBesideAModuleIsFoundB
     {
         const HMODULE copied = LoadLibraryA(copy.c_str());
         ASSERT_TRUE(copied);
-        auto registerCopy = reinterpret_cast<HRESULT (*)()>(
-            reinterpret_cast<void*>(GetProcAddress(copied, "DllRegisterServer")));
-        EXPECT_EQ(registerCopy(), S_OK);
+        EXPECT_EQ(exported<HRESULT()>("DllRegisterServer", copied)(), S_OK);
         FreeLibrary(copied);
     }
     EXPECT_EQ(text(kClass + "\\InprocServer32"), copy) << "the apostrophe written once, as in the path";

@@ -36,30 +36,25 @@ protected:
     std::vector<ComPtr<PackageDouble>> packages;
 };
 
-TEST_F(HeldComponent, WhatAFailedPackageRoadStartedIsTerminated)
+TEST_F(HeldComponent, WhatAFailedRoadOrANewCreationLetsGoOfIsTerminatedOnce)
 {
-    auto manager = serveManager(false);
+    auto failing = serveManager(false), working = serveManager(true);
     ComPtr<ICCAPEGUI> gui = libraryObject(1536);
-    EXPECT_EQ(create(gui.get(), L"Only Package", manager->progIdW()), E_NOINTERFACE) << "a package without routines";
+    EXPECT_EQ(create(gui.get(), L"Only Package", failing->progIdW()), E_NOINTERFACE) << "a package without routines";
     ASSERT_TRUE(managers.size() == 1 && packages.size() == 1);
     EXPECT_EQ(managers[0]->calls, (Calls{"Initialize", "GetPropertyPackage", "Terminate"}))
         << "the manager started, stopped on failure";
     EXPECT_EQ(packages[0]->calls, (Calls{"Initialize", "Terminate"})) << "the package too";
     EXPECT_EQ(managers[0]->references() + packages[0]->references(), 2u) << "nothing of either is held";
-}
 
-TEST_F(HeldComponent, APackageReplacedByANewCreationIsTerminatedOnce)
-{
-    auto manager = serveManager(true);
-    ComPtr<ICCAPEGUI> gui = libraryObject(1536);
-    ASSERT_EQ(create(gui.get(), L"Only Package", manager->progIdW()), S_OK);
-    ASSERT_EQ(create(gui.get(), L"Only Package", manager->progIdW()), S_OK);
-    ASSERT_EQ(packages.size(), 2u);
-    EXPECT_EQ(packages[0]->calls, (Calls{"Initialize", "Terminate"})) << "the first package stopped when replaced";
-    EXPECT_EQ(managers[0]->calls, (Calls{"Initialize", "GetPropertyPackage", "Terminate"})) << "and its manager with it";
-    EXPECT_EQ(packages[1]->calls, Calls{"Initialize"}) << "the package the host has now keeps running";
+    ASSERT_EQ(create(gui.get(), L"Only Package", working->progIdW()), S_OK);
+    ASSERT_EQ(create(gui.get(), L"Only Package", working->progIdW()), S_OK);
+    ASSERT_EQ(packages.size(), 3u);
+    EXPECT_EQ(packages[1]->calls, (Calls{"Initialize", "Terminate"})) << "the first package stopped when replaced";
+    EXPECT_EQ(managers[1]->calls, (Calls{"Initialize", "GetPropertyPackage", "Terminate"})) << "and its manager with it";
+    EXPECT_EQ(packages[2]->calls, Calls{"Initialize"}) << "the package the host has now keeps running";
     EXPECT_EQ(gui->releaseComponents(), S_OK);
-    EXPECT_EQ(packages[0]->calls.size(), 2u) << "the first one is not stopped twice";
+    EXPECT_EQ(packages[1]->calls.size(), 2u) << "the first one is not stopped twice";
 }
 
 TEST_F(HeldComponent, AFailedCreationKeepsTheComponentTheDocumentHas)

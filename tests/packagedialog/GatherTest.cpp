@@ -92,7 +92,6 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         FailureRow{"GetNumPhases", nullptr, kRefused, kRefused, 1, kNone, 2},
         FailureRow{"GetPhaseInfo", nullptr, kRefused, kRefused, 3, {2, 1, 1, 1, 1, 1}, 2},
-        FailureRow{"GetCompoundList", nullptr, kRefused, kRefused, 5, {2, 2, 1, 1, 1, 1}, 2},
         FailureRow{"GetTwoPhasePropList", nullptr, kRefused, kRefused, 8, {2, 2, 3, 2, 3, 1}, 2},
         FailureRow{"NoCompounds", &IID_ICapeThermoCompounds, E_NOINTERFACE, E_POINTER, 4, {2, 2, 1, 1, 1, 1}, 2},
         FailureRow{"Denied", &IID_ICapeThermoCompounds, E_ACCESSDENIED, E_ACCESSDENIED, 4, {2, 2, 1, 1, 1, 1}, 2},

@@ -1,6 +1,5 @@
 // Choosing in the Component Manager: which items may be accepted; the questions on Accept and Cancel.
 #include "CatalogueFixture.h"
-#include "resources/ControlIds.h"
 #include "testkit/Controls.h"
 
 using testkit::TreeView;

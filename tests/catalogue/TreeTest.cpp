@@ -1,7 +1,5 @@
 // The tree for each filter, the information panel of the selected item, and faulty managers.
 #include "CatalogueFixture.h"
-#include "resources/ControlIds.h"
-#include "support/ComPtr.h"
 #include "testkit/Controls.h"
 
 using testkit::TreeNode;

@@ -8,7 +8,6 @@
 #include <variant>
 
 #include "automation/BstrText.h"
-#include "support/UniqueBstr.h"
 #include "testkit/CapeDoubles.h"
 #include "testkit/FileGuards.h"
 #include "testkit/HostWindow.h"

@@ -3,7 +3,6 @@
 #include "HostFixture.h"
 
 #include "testkit/CapeDoubles.h"
-#include "testkit/HostContainer.h"
 #include "testkit/TaskMemory.h"
 
 using namespace testkit;

@@ -5,7 +5,6 @@
 
 #include "PackageDialogTest.h"
 #include "packagedialog/DisplayText.h"
-#include "packagedialog/PackageData.h"
 #include "support/AnsiText.h"
 
 namespace {

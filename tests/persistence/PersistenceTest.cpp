@@ -9,7 +9,6 @@
 #include "support/UniqueBstr.h"
 #include "testkit/CapeDoubles.h"
 #include "testkit/FileGuards.h"
-#include "testkit/HostContainer.h"
 #include "testkit/Library.h"
 #include "testkit/MessageBoxDriver.h"
 

@@ -12,7 +12,6 @@
 #include "catalogue/RegistrationReport.h"
 #include "resources/ControlIds.h"
 #include "support/AnsiText.h"
-#include "support/ComPtr.h"
 #include "support/RegKey.h"
 #include "support/UniqueBstr.h"
 #include "support/VariantHolder.h"

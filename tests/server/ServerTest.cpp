@@ -7,22 +7,15 @@
 #include <algorithm>
 #include <string>
 
-#include "CapeOpen.h"
-#include "QnShowCOCATIDs11.h"
 #include "support/AnsiText.h"
-#include "support/ComPtr.h"
 #include "support/ErrorReport.h"
-#include "support/RegKey.h"
 #include "registration/ModuleRegistration.h"
-#include "support/UniqueBstr.h"
-#include "testkit/HostContainer.h"
 #include "testkit/MessageBoxDriver.h"
 #include "testkit/CapeDoubles.h"
 #include "testkit/FileGuards.h"
 #include "testkit/HostWindow.h"
 #include "testkit/Library.h"
 #include "testkit/RegistrySnapshot.h"
-#include "testkit/RegistryTree.h"
 #include "testkit/TestAccess.h"
 
 namespace {

@@ -5,8 +5,6 @@
 // one narrow copy for all copies, and no text kept apart from an empty one.
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "support/CQnBSTR.h"
 #include "support/ComPtr.h"
 #include "support/UniqueBstr.h"

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "ModuleName.h"
-#include "support/ComPtr.h"
 #include "support/ErrorReport.h"
 #include "support/Trace.h"
 #include "testkit/FileGuards.h"

@@ -360,3 +360,11 @@ TEST_F(Persistence, ASaveAsksAgainForAPersistenceThatCouldNotBeLearnt)
     EXPECT_EQ(S_OK, gui->saveStorage());
     EXPECT_EQ(Texts{"Save"}, unit.calls) << "the component is saved, not skipped";
 }
+
+TEST_F(Persistence, AHostThatLetsGoOfItsComponentsDuringTheHandOverStillGetsTheMessage)
+{
+    UnitDouble& refusing = component(kStorage, E_UNEXPECTED);
+    container->misbehaving[21] = {Misbehaviour::CallsBack, nullptr, [&] { EXPECT_EQ(S_OK, gui->releaseComponents()); }};
+    EXPECT_EQ(E_FAIL, host(refusing)) << "reported, the host still running";
+    EXPECT_EQ(std::vector<std::wstring>{kHandedOver}, container->messages) << "the container held through its calls";
+}

@@ -125,8 +125,15 @@ TEST_F(Reports, BoxOwnerIsTheGivenOrDefaultWindowElseTheBoxIsSystemModalOrTaskMo
     EXPECT_TRUE(boxes.last().owner == nullptr && !boxes.last().topmost()) << "on its own, task-modal";
 }
 
-TEST_F(TraceFile, EntriesGoToTheProductFolderBelowAnExistingVendorFolder)
+TEST_F(TraceFile, EntriesGoToTheProductFolderMadeBelowTheVendorFolder)
 {
+    {
+        FolderHider vendor(vendorFolder());
+        TraceFileGuard trace("QnReportTest", false);
+        writeTrace("kept");
+        EXPECT_TRUE(matches(readFile(productFolder() + "\\QnReportTest.trc"), kEntry + "kept\r\n"))
+            << "without a vendor folder, the vendor and product folders are made and the entry written there";
+    }
     FolderGuard vendor(vendorFolder());
     FolderHider product(productFolder());
     TraceFileGuard trace("QnReportTest", false);
@@ -137,15 +144,6 @@ TEST_F(TraceFile, EntriesGoToTheProductFolderBelowAnExistingVendorFolder)
     const std::string cut = kEntry + std::string(2399 - 33, 'b');  // 33: the entry's header
     EXPECT_TRUE(matches(trace.added(), kEntry + "value %d of %s\r\n" + cut + kEntry + "next\r\n"))
         << "a long entry is cut to 2,399 characters, without its line feed: " << trace.added();
-}
-
-TEST_F(TraceFile, WithoutVendorFolderTheFoldersAreCreated)
-{
-    FolderHider vendor(vendorFolder());
-    TraceFileGuard trace("QnReportTest", false);
-    writeTrace("kept");
-    EXPECT_TRUE(matches(readFile(productFolder() + "\\QnReportTest.trc"), kEntry + "kept\r\n"))
-        << "the vendor and product folders are made and the entry written there";
 }
 
 TEST_F(BlockedTraceFile, FallsBackToTempWithOneNoticePerProcess)

@@ -27,13 +27,6 @@ protected:
         ComPtr<IDispatch> component, manager;
         return gui->createComp(component.put(), manager.put());
     }
-    // S_OK when none of the library's objects lives any more.
-    static HRESULT libraryCanUnload()
-    {
-        auto canUnload = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
-            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("QnCOGUI11.dll"), "DllCanUnloadNow")));
-        return canUnload ? canUnload() : E_FAIL;
-    }
 
     testkit::HostWindow window;
     // Every dialog and box the test meets.

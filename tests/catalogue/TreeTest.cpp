@@ -166,6 +166,7 @@ INSTANTIATE_TEST_SUITE_P(
                      "QnCOGUI11)(0x80010105)"},
         FaultRow{"EmptyList", testkit::creatorOf<ManagerDouble>(std::vector<std::wstring>{}),
                  {"No CAPE-OPEN Property Packages currently available"}, ""},
+        FaultRow{"OnePackage", testkit::creatorOf<ManagerDouble>(), {"Only Package"}, ""},
         FaultRow{"ListFails", testkit::creatorOf<ManagerDouble>(std::vector<std::wstring>{}, S_OK, E_FAIL), {}, ""},
         FaultRow{"ListNotArray", managerListing(false), {}, ""},
         FaultRow{"ListOfVariants", managerListing(true), {"Faulty Package", "Second Package"}, ""},

@@ -7,7 +7,6 @@
 #include <memory>
 
 #include "ComponentManager.h"
-#include "testkit/ServedClass.h"
 #include "testkit/Texts.h"
 
 struct InstalledCatalogue {

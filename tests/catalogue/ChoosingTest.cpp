@@ -1,6 +1,5 @@
 // Choosing in the Component Manager: which items may be accepted; the questions on Accept and Cancel.
 #include "CatalogueFixture.h"
-#include "resources/ControlIds.h"
 #include "testkit/Controls.h"
 
 using testkit::TreeView;
@@ -61,7 +60,7 @@ TEST_F(CatalogueTest, EnterAndEscapeAskToTryAgainAndToAbortAndADoubleClickAccept
                   tree.select(manager);
                   testkit::pressKey(dialog, VK_RETURN);  // Accept
                   testkit::pressKey(dialog, VK_ESCAPE);  // Cancel
-                  EXPECT_TRUE(IsWindow(dialog)) << "Yes to try again and No to abort keep the dialog open";
+                  EXPECT_TRUE(IsWindowVisible(dialog)) << "Yes to try again and No to abort keep the dialog open";
                   tree.doubleClick({manager[0], manager[1], "SRK"});
               }),
               IDOK);

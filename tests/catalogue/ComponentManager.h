@@ -7,14 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "CapeOpen.h"
 #include "catalogue/CapeOpenDlg.h"
 #include "support/MTUtils.h"
-#include "testkit/ComDouble.h"
 #include "testkit/DialogDriver.h"
 #include "testkit/FileGuards.h"
 #include "testkit/CapeDoubles.h"
-#include "testkit/ServedClass.h"
 #include "testkit/TreeView.h"
 
 using testkit::ManagerDouble, testkit::kUnitCatid, testkit::kManagerCatid, testkit::kPropertyPackageCatid;

@@ -1,8 +1,6 @@
 // The host's side of the choice: ShowGUI, setProgIds and showStaticInfo, and the item read back.
 #include "CatalogueFixture.h"
-#include "resources/ControlIds.h"
 #include "support/AnsiText.h"
-#include "support/ComPtr.h"
 #include "support/UniqueBstr.h"
 #include "testkit/Controls.h"
 #include "testkit/Library.h"

@@ -8,7 +8,6 @@
 #include <variant>
 
 #include "automation/BstrText.h"
-#include "support/UniqueBstr.h"
 #include "testkit/CapeDoubles.h"
 #include "testkit/FileGuards.h"
 #include "testkit/HostWindow.h"
@@ -122,6 +121,9 @@ TEST_P(Outcomes, AreExplainedReturnedAndHandedOverAsTheHostExpects)
     EXPECT_EQ(spy.seen(), row.server ? row.server + std::wstring(L"\n") : L"") << "the component's server is named";
     ComPtr<IErrorInfo> stale;
     EXPECT_NE(S_OK, GetErrorInfo(0, stale.put())) << "no error object is left on the thread";
+    UniqueBstr item;
+    EXPECT_EQ(S_OK, gui->GetItemProgID(item.put()));
+    EXPECT_EQ(toWide(row.package ? row.package : progId), item.text()) << "the host's choice stays, whatever came of it";
 
     for (const ShownBox& box : boxes.boxes())
         EXPECT_EQ(host.hwnd(), box.owner) << "every box is owned by the host window: " << box.text;
@@ -154,6 +156,8 @@ const char* const notMade = "Error creating interface 'IDispatch' for class '@' 
                             "defined> severity: SEVERITY_ERROR, facility: FACILITY_ITF ($80040503)";
 const char* const nothingMade = "Error creating interface 'IDispatch' for class '@' context 21: the class reported "
                                 "success but handed out no object\n<No system message defined> E_NOINTERFACE ($80004002)";
+const char* const notRegistered = " ERROR: The component with ProgID '@' is not correctly registered. It's CLSID "
+                                  "does not appear in the registry.(0x800401F3)";
 const char* const lacks = " ERROR: The CAPE-OPEN component '@' does not implement the interface ";
 const char* const fromManager = " ERROR: creating property package 'Only Package' from property package manager '@'";
 const char* const resolved = " ERROR: The component 'Only Package', resolved by the CAPE-OPEN Property Package "
@@ -179,11 +183,12 @@ const Outcome outcomes[] = {
      IID_ICapeThermoMaterialContext, Parent::None, 2},
 
     // Refused on the direct road.
-    {"NoSelection", "", nullptr, units, 0, CO_E_CLASSSTRING,
-     {" ERROR: The component with ProgID '' is not correctly registered. It's CLSID does not appear in the "
-      "registry.(0x800401F3)"}},
+    {"NoSelection", "", nullptr, units, 0, CO_E_CLASSSTRING, {notRegistered}},
+    {"ProgIdNoLongerRegistered", "QnTest.Uninstalled", nullptr, units, 0, CO_E_CLASSSTRING, {notRegistered}},
     {"UnitAnsweringOnlyAnotherInterface", unit(creatorOf<ManagerDouble>()), nullptr, units, 0, E_NOINTERFACE,
      {std::string(lacks) + "'ICapeUnit'(0x80004002)"}},
+    {"UnitAnsweringWithoutAnObject", unitThat([](UnitDouble& made) { made.answerWithoutObject(IID_ICapeUnit); }),
+     nullptr, units, 0, E_NOINTERFACE, {std::string(lacks) + "'ICapeUnit'(0x80004002)"}},
     {"UnitThatIsNotMade", unit(nullObjectCreator()), nullptr, units, 0, E_NOINTERFACE,
      {nothingMade, " ERROR: Error creating CAPE-OPEN component '@' (ProgId '@', type 'ICapeUnit')(0x80004002)"}},
     {"Unit11UnderACombinedFilter", "Tarnwick.Mixer", nullptr, units | 1, 110, E_NOINTERFACE,

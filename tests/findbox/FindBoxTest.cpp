@@ -2,7 +2,6 @@
 // registry again, Escape clears the box and brings the whole tree back, the selection
 // and the information panel follow the tree.
 #include "CatalogueFixture.h"
-#include "resources/ControlIds.h"
 #include "testkit/Controls.h"
 
 using testkit::TreeNode;

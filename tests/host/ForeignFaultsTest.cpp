@@ -6,8 +6,6 @@
 #include <map>
 
 #include "testkit/CapeDoubles.h"
-#include "testkit/MessageBoxDriver.h"
-#include "testkit/ServedClass.h"
 
 using namespace testkit;
 

@@ -2,8 +2,6 @@
 // A host with its window and the registered library's automation object.
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "support/UniqueBstr.h"
 #include "testkit/DialogDriver.h"
 #include "testkit/HostWindow.h"
@@ -28,25 +26,6 @@ protected:
         EXPECT_EQ(S_OK, gui->setProgIds(UniqueBstr(item.c_str()).get(), UniqueBstr(parent.c_str()).get()));
         ComPtr<IDispatch> component, manager;
         return gui->createComp(component.put(), manager.put());
-    }
-    // ShowGUI, its Component Manager given to drive and then cancelled (Yes to abort).
-    HRESULT showGUI(ICCAPEGUI* gui, const std::function<void(HWND)>& drive)
-    {
-        BSTR component = nullptr, catids = nullptr;
-        const HRESULT hr = driver.run([&] { return gui->ShowGUI(&component, &catids); }, [&](HWND dialog) {
-            drive(dialog);
-            driver.answerNextBox(IDYES);
-        });
-        SysFreeString(component);
-        SysFreeString(catids);
-        return hr;
-    }
-    // S_OK when none of the library's objects lives any more.
-    static HRESULT libraryCanUnload()
-    {
-        auto canUnload = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
-            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("QnCOGUI11.dll"), "DllCanUnloadNow")));
-        return canUnload ? canUnload() : E_FAIL;
     }
 
     testkit::HostWindow window;

@@ -144,7 +144,7 @@ TEST_F(PackageDialogTest, ItsCustomViewButtonExplainsAMissingViewOverIt)
     EXPECT_TRUE(show([&](HWND window) {
         shown = window;
         click(window, 262);
-        EXPECT_TRUE(IsWindow(window)) << "the button leaves the dialog open";
+        EXPECT_TRUE(IsWindowVisible(window)) << "the button leaves the dialog open";
     }));
     ASSERT_EQ(driver.boxes().count(), 1u) << "the Custom View box";
     EXPECT_EQ(driver.boxes().last().text, " ERROR: The component does not provide a Custom View.") << "its text";

@@ -3,10 +3,7 @@
 // read, and a driver for the dialog, the boxes and the windows opened over it.
 #include <gtest/gtest.h>
 
-#include "automation/CCCAPEGUI.h"
 #include "packagedialog/ArrayElements.h"
-#include "packagedialog/CCOTHConfig.h"
-#include "support/UniqueBstr.h"
 #include "testkit/Controls.h"
 #include "testkit/DialogDriver.h"
 #include "testkit/FileGuards.h"

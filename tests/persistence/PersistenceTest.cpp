@@ -9,7 +9,6 @@
 #include "support/UniqueBstr.h"
 #include "testkit/CapeDoubles.h"
 #include "testkit/FileGuards.h"
-#include "testkit/HostContainer.h"
 #include "testkit/Library.h"
 #include "testkit/MessageBoxDriver.h"
 
@@ -200,7 +199,7 @@ INSTANTIATE_TEST_SUITE_P(Persistence, StorageAnswers,
 namespace {
 
 constexpr HRESULT kLoadedAnyway = static_cast<HRESULT>(0x800A02E1);
-const char kUpgraded[] = "CAPE-OPEN component of type '' had been persisted using old CAPE-OPEN mechanism. It has "
+const char kUpgraded[] = "CAPE-OPEN component of type 'Mixer' had been persisted using old CAPE-OPEN mechanism. It has "
                          "been succesfully upgraded to be saved through new COM Persistence.";
 
 // What the component answers, the method's result, the calls on the component, the boxes.
@@ -277,6 +276,7 @@ TEST_P(ComponentResults, AreReportedAsTheRowSays)
     const ResultRow& row = GetParam();
     UnitDouble& unit = component(row.kinds);
     unit.result = row.componentResult;
+    ASSERT_EQ(S_OK, gui->setAlias(UniqueBstr(L"Mixer").get(), nullptr)) << "the component's display name";
     EXPECT_EQ(row.hr, perform(row.step, unit)) << "the method's result";
     EXPECT_EQ(row.calls, unit.calls) << "the calls on the component";
     EXPECT_EQ(row.boxes, boxes.texts()) << "the boxes shown";

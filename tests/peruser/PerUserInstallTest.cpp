@@ -9,7 +9,6 @@
 #include <utility>
 #include <vector>
 
-#include "support/RegKey.h"
 #include "testkit/ChildProcess.h"
 #include "testkit/FileGuards.h"
 #include "testkit/Library.h"

@@ -12,7 +12,6 @@
 #include "catalogue/RegistrationReport.h"
 #include "resources/ControlIds.h"
 #include "support/AnsiText.h"
-#include "support/ComPtr.h"
 #include "support/RegKey.h"
 #include "support/UniqueBstr.h"
 #include "support/VariantHolder.h"
@@ -101,13 +100,13 @@ TEST_P(KindsOfFinding, AreReportedOneALineForTheBrokenComponent)
 {
     Install installed;
     GetParam().install(installed);
-    MessageBoxDriver boxes;
+    // The check shows no box, not even for a manager that cannot be created: the test
+    // main's driver fails a test that shows one.
     const std::string report = registrationReport(GetParam().filter);
     const std::string clsid = installed.served ? installed.served->clsidText() : "";
     EXPECT_EQ(linesAbout(report, installed.subject),
               testkit::replaced(GetParam().expected, {{"<id>", installed.subject}, {"<clsid>", clsid}}))
         << "the findings of row " << GetParam().kind;
-    EXPECT_EQ(boxes.count(), 0u) << "the check shows no box, not even for a manager that cannot be created";
 }
 
 const std::string kInstallAgain =

@@ -8,7 +8,6 @@
 #include "DocumentDemo.h"
 #include "testkit/ChildProcess.h"
 #include "testkit/FileGuards.h"
-#include "testkit/MessageBoxDriver.h"
 #include "testkit/Samples.h"
 
 namespace {
@@ -51,7 +50,6 @@ DWORD recallInAnotherProcess(const std::string& path)
 
 TEST(SampleDocument, SurvivesARecallInAnotherProcessByteForByte)
 {
-    MessageBoxDriver boxes;
     testkit::TemporaryFile file("qn-sample-document.stg", "");
     const std::wstring path(file.path().begin(), file.path().end());
     {
@@ -64,30 +62,11 @@ TEST(SampleDocument, SurvivesARecallInAnotherProcessByteForByte)
     }
     EXPECT_EQ(0, testkit::liveSampleObjects()) << "every object the library created of the samples is released";
     EXPECT_EQ(0u, recallInAnotherProcess(file.path())) << "the other process recalled every state and byte";
-
-    // The mixer's stream gone: it is upgraded, that is initialised as new, and the user told so.
-    HostRef<IStorage> root, mixer;
-    ASSERT_EQ(S_OK, openDocument(path, root)) << "the saved file opens";
-    ASSERT_EQ(S_OK, root->OpenStorage(L"Mixer", nullptr, STGM_READWRITE | STGM_SHARE_EXCLUSIVE, nullptr, 0,
-                                      mixer.put()))
-        << "the mixer has its storage";
-    ASSERT_EQ(S_OK, mixer->DestroyElement(L"CAPEOPEN")) << "the mixer's data is a stream \"CAPEOPEN\"";
-    mixer.reset();
-    ComponentState recalled = namesOf(kSamples[0].state);
-    EXPECT_EQ(S_OK, recallComponent(root.get(), kSamples[0].entry, recalled, nullptr, nullptr)) << "an upgrade";
-    EXPECT_EQ(L"Tarnwick Mixer", recalled.name) << "a new mixer's name: the saved state is gone";
-    ASSERT_EQ(1u, boxes.count()) << "one box tells the user";
-    EXPECT_EQ("CAPE-OPEN component of type 'Tarnwick Mixer' had been persisted using old CAPE-OPEN mechanism. It "
-              "has been succesfully upgraded to be saved through new COM Persistence.",
-              boxes.last().text)
-        << "with the component's registered name";
-    EXPECT_EQ(0, testkit::liveSampleObjects()) << "every object the library created of the samples is released";
 }
 
-// Run by the test above, in a process of its own.
+// Run by the test above, in a process of its own. A recall shows nothing: a box fails it.
 TEST(SampleDocument, DISABLED_Recall)
 {
-    MessageBoxDriver boxes;
     char path[MAX_PATH] = {};
     ASSERT_TRUE(GetEnvironmentVariableA(kDocumentVariable, path, MAX_PATH)) << "started by the test above";
     {
@@ -103,5 +82,4 @@ TEST(SampleDocument, DISABLED_Recall)
         }
     }
     EXPECT_EQ(0, testkit::liveSampleObjects()) << "every object the library created of the samples is released";
-    EXPECT_EQ(0u, boxes.count()) << "a recall shows nothing";
 }

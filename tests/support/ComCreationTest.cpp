@@ -5,9 +5,7 @@
 #include <deque>
 #include <string>
 
-#include "support/ComPtr.h"
 #include "support/ErrorReport.h"
-#include "testkit/ComDouble.h"
 #include "testkit/FileGuards.h"
 #include "testkit/MessageBoxDriver.h"
 #include "testkit/ServedClass.h"

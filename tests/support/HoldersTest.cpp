@@ -5,8 +5,6 @@
 // one narrow copy for all copies, and no text kept apart from an empty one.
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "support/CQnBSTR.h"
 #include "support/ComPtr.h"
 #include "support/UniqueBstr.h"
@@ -16,12 +14,15 @@
 
 namespace {
 
-// An object with IUnknown alone; it notes how many references it had when asked.
+// An object with IUnknown alone; it notes how many references it had when asked, and
+// refuses IPersist leaving itself (without a reference) in the out parameter.
 struct Plain : testkit::ComDouble<IUnknown> {
     ULONG referencesWhenAsked = 0;
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override
     {
         referencesWhenAsked = references();
+        if (iid == IID_IPersist && out)
+            return *out = unknown(), E_NOINTERFACE;
         return ComDouble::QueryInterface(iid, out);
     }
 };
@@ -136,6 +137,12 @@ TEST(ComPtr, CopiesAndQueriesHoldReferencesOfTheirOwn)
     EXPECT_EQ(held.queryInterface(IID_IDispatch, copy), E_NOINTERFACE);
     EXPECT_FALSE(copy) << "a refused question leaves the target empty";
     EXPECT_EQ(object->references(), 1u) << "and releases what the target held";
+    ComPtr<IPersist> persist;
+    EXPECT_EQ(held.queryInterface(IID_IPersist, persist), E_NOINTERFACE);
+    EXPECT_TRUE(!persist && object->references() == 1u) << "what a refusal left behind is neither taken nor released";
+    object->answerWithoutObject(IID_IStream);
+    ComPtr<IStream> stream;
+    EXPECT_EQ(held.queryInterface(IID_IStream, stream), E_NOINTERFACE) << "\"yes\" without an object is no answer";
     EXPECT_FALSE(UniqueFile(INVALID_HANDLE_VALUE)) << "INVALID_HANDLE_VALUE is no file";
 }
 

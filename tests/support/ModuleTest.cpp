@@ -92,7 +92,6 @@ TEST(CompoundListShipped, HostCheckReadsItOnce)
 {
     ModuleName module(executable.c_str());  // the list lies in the module's folder
     QnUtils::resetHostInfoForTests();
-    MessageBoxDriver boxes;
     EXPECT_FALSE(QnUtils::isMainHostProcess()) << "the main simulator is not loaded in the test";
     {
         // Opened by nobody else meanwhile: a second read would explain that it cannot open it.
@@ -101,7 +100,7 @@ TEST(CompoundListShipped, HostCheckReadsItOnce)
         ASSERT_TRUE(locked) << "the shipped list";
         EXPECT_FALSE(QnUtils::isMainHostProcess());
     }
-    EXPECT_EQ(boxes.count(), 0u) << "an intact installation read once, every compound, without a warning";
+    // An intact installation is read once, every compound, without a warning (a box fails the test).
     EXPECT_EQ(QnUtils::compoundCasNumber(1), "7732-18-5") << "water, the first line of the shipped list";
     EXPECT_EQ(QnUtils::compoundCasCount(), 102);
     QnUtils::resetHostInfoForTests();

@@ -15,23 +15,15 @@
 #include "testkit/CapeDoubles.h"
 #include "testkit/TaskMemory.h"
 
-using testkit::textArray;
+using testkit::textArray, testkit::zeroedArray;
 
 namespace {
 
-// A new zeroed array, bounds in the platform's index order.
-VariantHolder shaped(VARTYPE vt, std::vector<SAFEARRAYBOUND> bounds)
-{
-    VariantHolder v;
-    V_VT(&v) = VARTYPE(VT_ARRAY | vt);
-    V_ARRAY(&v) = SafeArrayCreate(vt, UINT(bounds.size()), bounds.data());
-    return v;
-}
 BSTR* texts(const VARIANT& v) { return static_cast<BSTR*>(V_ARRAY(&v)->pvData); }
 LONG* numbers(const VARIANT& v) { return static_cast<LONG*>(V_ARRAY(&v)->pvData); }
 VariantHolder tens(LONG lower, ULONG count)  // 10 x index, from index lower on
 {
-    VariantHolder v = shaped(VT_I4, {{count, lower}});
+    VariantHolder v = zeroedArray(VT_I4, {{count, lower}});
     for (ULONG k = 0; k < count; ++k)
         numbers(v)[k] = 10 * (lower + LONG(k));
     return v;
@@ -52,9 +44,9 @@ constexpr const char* kPastFirst =
 constexpr const char* kOutside = "noCopyVariantGetV:  ERROR: Index out of array bounds";
 const Refusal kRefusals[] = {
     {[](LONG*) { return !!SetGet::getItem(textArray({L"a", L"b", L"c"}), 3); }, {kPastFirst}},
-    {[](LONG*) { return !!SetGet::getItem(shaped(VT_BSTR, {{2, 1}, {3, 0}}), 1, 3); },
+    {[](LONG*) { return !!SetGet::getItem(zeroedArray(VT_BSTR, {{2, 1}, {3, 0}}), 1, 3); },
      {"8200:  ERROR: Getting a safearray value at a position higher than array bounds of 2nd dim"}},
-    {[](LONG*) { return !!SetGet::getItem(shaped(VT_R8, {{2, 0}}), 0); },
+    {[](LONG*) { return !!SetGet::getItem(zeroedArray(VT_R8, {{2, 0}}), 0); },
      {"8197:  ERROR: A one- or two-dimensional array of BSTRs was expected"}},
     {[](LONG*) { VariantHolder v; return SetGet::putItem(v, nullptr, 0); },
      {"0:  ERROR: A one- or two-dimensional array of BSTRs was expected"}},
@@ -67,7 +59,7 @@ const Refusal kRefusals[] = {
      {" ERROR: bad VT in noCopyItemGet"}},
     {[](LONG* out) { return SetGet::noCopyItemGet(VT_I4, numbers(tens(10, 3)), 9, out, 10), *out != -1; },
      {"noCopyItemGet:  ERROR: Index out of array bounds"}},
-    {[](LONG* out) { return SetGet::noCopyVariantGetV(VT_I4, shaped(VT_I4, {{0, 0}, {3, 0}}), 0, out); },
+    {[](LONG* out) { return SetGet::noCopyVariantGetV(VT_I4, zeroedArray(VT_I4, {{0, 0}, {3, 0}}), 0, out); },
      {"noCopyVariantGetV:  ERROR: Only 1 dimension arrays are supported", kOutside}},
     {[](LONG*) { VariantHolder v = textArray({L"old"}); return SetGet::Create(v, VT_R8, -1), V_VT(&v) != VT_EMPTY; },
      {"SetGet::Create:  ERROR: Cannot create an array of -1 elements of type 5"}},

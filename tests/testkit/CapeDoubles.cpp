@@ -54,6 +54,14 @@ VariantHolder textArray(const std::vector<std::wstring>& texts, long lowerBound)
 VariantHolder doubleArray(const std::vector<double>& values) { return plainArray(VT_R8, values); }
 VariantHolder longArray(const std::vector<LONG>& values) { return plainArray(VT_I4, values); }
 
+VariantHolder zeroedArray(VARTYPE vt, std::vector<SAFEARRAYBOUND> bounds)
+{
+    VariantHolder result;
+    V_VT(&result) = VARTYPE(VT_ARRAY | vt);
+    V_ARRAY(&result) = SafeArrayCreate(vt, static_cast<UINT>(bounds.size()), bounds.data());
+    return result;
+}
+
 VariantHolder variantArray(std::vector<VariantHolder> values)
 {
     return arrayOf(VT_VARIANT, values, 0,

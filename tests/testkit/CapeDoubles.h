@@ -33,6 +33,8 @@ namespace testkit {
 VariantHolder textArray(const std::vector<std::wstring>& texts, long lowerBound = 0);
 VariantHolder doubleArray(const std::vector<double>& values);
 VariantHolder longArray(const std::vector<LONG>& values);
+// An array of zeroed elements (null texts), bounds in the platform's index order.
+VariantHolder zeroedArray(VARTYPE vt, std::vector<SAFEARRAYBOUND> bounds);
 VariantHolder variantArray(std::vector<VariantHolder> values);  // takes the values over
 VariantHolder textValue(const wchar_t* text);
 VariantHolder doubleValue(double value);

@@ -9,7 +9,6 @@
 #include "catalogue/WebLinks.h"
 #include "resources/ControlIds.h"
 #include "testkit/Controls.h"
-#include "testkit/RegistryTree.h"
 #include "testkit/ServedClass.h"
 
 namespace {

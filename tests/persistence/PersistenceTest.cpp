@@ -361,21 +361,6 @@ TEST_F(Persistence, AComponentThatKeepsItsStreamOpenLeavesTheEarlierSaveInPlace)
     EXPECT_EQ(Texts{" ERROR: Unexpected error (0x80030005)"}, boxes.texts());
 }
 
-TEST_F(Persistence, NoSaveOrLoadRunsInsideTheComponentsOwnSave)
-{
-    UnitDouble& unit = component(kStreamInit);
-    HRESULT save = S_OK, load = S_OK;
-    bool calledBack = false;  // once: the nested save, were it run, would call back again
-    unit.misbehave("Save", {Misbehaviour::CallsBack, nullptr, [&] {
-                                if (!std::exchange(calledBack, true))
-                                    save = gui->saveStorage(), load = gui->loadStorage(VARIANT_TRUE);
-                            }});
-    EXPECT_EQ(S_OK, perform(Step::Save, unit)) << "the outer save goes on";
-    EXPECT_EQ(HRESULT(0x800700AA), save) << "ERROR_BUSY";
-    EXPECT_EQ(HRESULT(0x800700AA), load) << "ERROR_BUSY";
-    EXPECT_EQ(2u, boxes.count()) << "each refusal explained";
-}
-
 TEST_F(Persistence, ASaveAsksAgainForAPersistenceThatCouldNotBeLearnt)
 {
     UnitDouble& unit = component(kStreamInit);

@@ -158,11 +158,11 @@ INSTANTIATE_TEST_SUITE_P(
         FaultRow{"CreationFails", testkit::failingCreator(0x80040503, L"No licence on this machine."), {},
                  "Error creating interface 'IUnknown' for class '<faulty>' context 23\n<No system message defined> "
                  "severity: SEVERITY_ERROR, facility: FACILITY_ITF ($80040503)"},
-        FaultRow{"ListCrashes", testkit::creatorOf<ManagerDouble>([](ManagerDouble& made) {
-                     made.misbehave("GetPropertyPackageList", {testkit::Misbehaviour::Crashes});
+        FaultRow{"ListThrows", testkit::creatorOf<ManagerDouble>([](ManagerDouble& made) {
+                     made.misbehave("GetPropertyPackageList", {testkit::Misbehaviour::Throws});
                  }),
                  {}, " ERROR: CCapeOpenDlg::DisplayPropertyPackageManagerPropPacks. PropertyPackageManager: <faulty>, "
-                     "propPackage: \n(The component failed inside GetPropertyPackageList (exception 0xC0000005): "
+                     "propPackage: \n(The component failed inside GetPropertyPackageList (exception 0x20474343): "
                      "QnCOGUI11)(0x80010105)"},
         FaultRow{"EmptyList", testkit::creatorOf<ManagerDouble>(std::vector<std::wstring>{}),
                  {"No CAPE-OPEN Property Packages currently available"}, ""},

@@ -88,8 +88,8 @@ HRESULT CCCAPEGUI::packageFromManager(const wchar_t* package, const wchar_t* man
     ComPtr<IDispatch> created;
     UniqueBstr name(package ? package : L"");
     hr = callForeign(
-        "GetPropertyPackage",
-        [&](IDispatch** slot) { return managerInterface->GetPropertyPackage(name.get(), slot); }, created);
+        "GetPropertyPackage", [&](IDispatch** slot) { return managerInterface->GetPropertyPackage(name.get(), slot); },
+        created);
     if (SUCCEEDED(hr) && created) {
         hr = initializePackage(created);
         if (SUCCEEDED(hr))

@@ -187,7 +187,8 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::saveStorage()
                 persistType = persistKind();
             VariantHolder answer;
             HRESULT hr = callForeign(
-                "storageRequest", [&](VARIANT* slot) { return container->storageRequest(kStorageToSaveInto, slot); }, answer);
+                "storageRequest", [&](VARIANT* slot) { return container->storageRequest(kStorageToSaveInto, slot); },
+                answer);
             if (FAILED(hr))
                 return reportUnexpected(hr);
             ComPtr<IStorage> storage = storageInAnswer(answer);
@@ -222,7 +223,8 @@ HRESULT STDMETHODCALLTYPE CCCAPEGUI::loadStorage(VARIANT_BOOL recalling)
                 return S_OK;
             VariantHolder answer;
             HRESULT hr = callForeign(
-                "storageRequest", [&](VARIANT* slot) { return container->storageRequest(kStorageToLoadFrom, slot); }, answer);
+                "storageRequest", [&](VARIANT* slot) { return container->storageRequest(kStorageToLoadFrom, slot); },
+                answer);
             if (FAILED(hr))
                 return reportUnexpected(hr);
             ComPtr<IStorage> storage = storageInAnswer(answer);

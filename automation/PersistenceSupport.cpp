@@ -124,7 +124,8 @@ HRESULT prepareHostForMessage(ExtnContainer& container)
     if (FAILED(hr))
         return hr;
     ComPtr<ExtnMessageChainTail> tail;
-    hr = callForeign("getTail", [&](ExtnMessageChainTail** slot) { return head->getTail(slot); }, tail);
+    hr = callForeign(
+        "getTail", [&](ExtnMessageChainTail** slot) { return head->getTail(slot); }, tail);
     if (SUCCEEDED(hr) && !tail)
         hr = E_POINTER;
     if (FAILED(hr))

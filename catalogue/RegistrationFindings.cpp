@@ -44,8 +44,8 @@ std::string failureText(HRESULT code)
     ComPtr<IErrorInfo> info;
     if (GetErrorInfo(0, info.put()) == S_OK && info) {
         UniqueBstr description;
-        if (SUCCEEDED(callForeign("GetDescription", [&](BSTR* slot) { return info->GetDescription(slot); },
-                                  description)))
+        if (SUCCEEDED(callForeign(
+                "GetDescription", [&](BSTR* slot) { return info->GetDescription(slot); }, description)))
             text = asClause(toAnsi(description.text()));
     }
     if (text.empty())

@@ -130,8 +130,9 @@ HRESULT gatherFrom(PackageData& data, IUnknown* package)
     data.numPhases = numPhases;
     {
         VariantHolder labels, states, keys;
-        checkCall(callForeign("GetPhaseList", [&](VARIANT* l, VARIANT* s, VARIANT* k) { return phases->GetPhaseList(l, s, k); },
-                              labels, states, keys),
+        checkCall(callForeign(
+                      "GetPhaseList", [&](VARIANT* l, VARIANT* s, VARIANT* k) { return phases->GetPhaseList(l, s, k); },
+                      labels, states, keys),
                   phases.get(), IID_ICapeThermoPhases);
         std::swap(data.phaseLabels, labels);
         std::swap(data.statesOfAggregation, states);
@@ -181,8 +182,8 @@ HRESULT gatherFrom(PackageData& data, IUnknown* package)
     }
     {
         VariantHolder constants;
-        checkCall(callForeign("GetConstPropList", [&](VARIANT* slot) { return compounds->GetConstPropList(slot); },
-                              constants),
+        checkCall(callForeign(
+                      "GetConstPropList", [&](VARIANT* slot) { return compounds->GetConstPropList(slot); }, constants),
                   compounds.get(), IID_ICapeThermoCompounds);
         std::swap(data.constantProps, constants);
     }
@@ -190,16 +191,18 @@ HRESULT gatherFrom(PackageData& data, IUnknown* package)
     auto routine = requireInterface<ICapeThermoPropertyRoutine>(package, IID_ICapeThermoPropertyRoutine);
     {
         VariantHolder singlePhase;
-        checkCall(callForeign("GetSinglePhasePropList",
-                              [&](VARIANT* slot) { return routine->GetSinglePhasePropList(slot); }, singlePhase),
+        checkCall(callForeign(
+                      "GetSinglePhasePropList", [&](VARIANT* slot) { return routine->GetSinglePhasePropList(slot); },
+                      singlePhase),
                   routine.get(), IID_ICapeThermoPropertyRoutine);
         std::swap(data.singlePhaseProps, singlePhase);
     }
     {
         VariantHolder twoPhase;
-        checkCall(callForeign("GetTwoPhasePropList", [&](VARIANT* slot) { return routine->GetTwoPhasePropList(slot); },
-                              twoPhase),
-                  routine.get(), IID_ICapeThermoPropertyRoutine);
+        checkCall(
+            callForeign(
+                "GetTwoPhasePropList", [&](VARIANT* slot) { return routine->GetTwoPhasePropList(slot); }, twoPhase),
+            routine.get(), IID_ICapeThermoPropertyRoutine);
         std::swap(data.twoPhaseProps, twoPhase);
     }
     return result;  // the three interfaces are released on the way out

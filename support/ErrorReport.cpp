@@ -66,9 +66,11 @@ std::string takeErrorObjectPiece()
     if (GetErrorInfo(0, info.put()) != S_OK || !info)
         return {};
     UniqueBstr description, source;
-    if (callForeign("GetDescription", [&](BSTR* slot) { return info->GetDescription(slot); }, description) ==
+    if (callForeign(
+            "GetDescription", [&](BSTR* slot) { return info->GetDescription(slot); }, description) ==
             kCallRaisedException ||
-        callForeign("GetSource", [&](BSTR* slot) { return info->GetSource(slot); }, source) == kCallRaisedException)
+        callForeign(
+            "GetSource", [&](BSTR* slot) { return info->GetSource(slot); }, source) == kCallRaisedException)
         return takeErrorObjectPiece();  // the crash's own error object, which is the library's
     if (description.length() == 0)
         return {};
